@@ -1,0 +1,11 @@
+// Command-line arguments copied into fixed 256-byte slots.
+#pragma once
+#include <cstdint>
+#include "sizes.h"
+
+// Copies the arguments after the program's name into argt(1..min(nmax,narg))
+// (blank-padded) and measures their used lengths into argtl.  narg is the
+// true count.  An argument whose bytes 253 to 256 are not all blanks ends the
+// run through fatal ("Argument i too long" / "Arguments too long").
+void args(int argc, char** argv, int32_t nmax, int32_t& narg, char argt[][FLDMAX],
+          int32_t argtl[]);

@@ -1,0 +1,11 @@
+// CSV column finder.
+#pragma once
+#include <cstdint>
+
+// Finds a column of the row bufchr(1..nbuf-term): by contents (fndlt >= 0,
+// a trailing "*" in fnd(1..fndlt) makes a prefix match), locate (fndlt -1)
+// or fetch into fnd(1..lfnd) (fndlt -9, which returns the length fetched).
+// lfnd is the declared length of fnd.
+void csvfnd(int32_t bufmax, int32_t nbuf, const char* bufchr, int32_t term, char sep, char quot,
+            int32_t icol, int32_t& fndlt, char* fnd, int32_t lfnd, int32_t& lcol, int32_t& iend,
+            int32_t& jcol);

@@ -1,0 +1,20 @@
+// Integer text, trimming, and UTF-8 / UTF-16 coding.
+#pragma once
+#include <cstdint>
+
+// Decimal text of ival, left-aligned and blank-padded in str(1..len);
+// lstr its length.  Asterisks when the number does not fit.
+void inttos(int32_t ival, char* str, int32_t len, int32_t& lstr);
+// Removes bytes of code 32 or less at both ends of str(1..lstr), moving the
+// rest to the left; lstr becomes the new length.
+void trimlt(char* str, int32_t& lstr);
+// UTF-8 form of ucs into utf8(1..nchr); invalid code point: fatal.
+void wutf8(int32_t ucs, int32_t& nchr, char* utf8);
+// UTF-16 form of ucs (little: 0 big-endian, else little-endian).
+void wutf16(int32_t little, int32_t ucs, int32_t& nchr, char* utf16);
+// Code point of the UTF-8 character at 0-based offset ichr of linchr(1..nchr);
+// ucs -1 at the end, -2 for an invalid sequence (ichr then unchanged).
+void rutf8(const char* linchr, int32_t nchr, int32_t& ichr, int32_t& ucs);
+
+// True for a blank byte: unsigned code 32 or less.
+inline bool isblank_byte(char c) { return static_cast<unsigned char>(c) <= 32; }

@@ -1,0 +1,29 @@
+// The phases of the main procedure, in their fixed order.  Each runs once.
+#pragma once
+#include "run_state.h"
+
+void phase_startup(RunState& r, const ProgramDesc& d);                            // 1
+void phase_arguments(RunState& r, const ProgramDesc& d, int argc, char** argv);  // 2
+void phase_files(RunState& r, const ProgramDesc& d);                              // 3
+void phase_fold(RunState& r, const ProgramDesc& d);                               // 4
+void phase_modes(RunState& r, const ProgramDesc& d);                              // 5
+void phase_header(RunState& r, const ProgramDesc& d);                             // 6
+void phase_sepquot(RunState& r, const ProgramDesc& d);                            // 7
+void phase_email(RunState& r, const ProgramDesc& d);                              // 8
+void phase_classid(RunState& r, const ProgramDesc& d);                            // 9 (zembic)
+void phase_lcs(RunState& r, const ProgramDesc& d);                                // 10
+void phase_roster(RunState& r, const ProgramDesc& d);                             // 11
+void phase_candidates(RunState& r, const ProgramDesc& d);                         // 12 (zembic)
+void phase_shuffle(RunState& r, const ProgramDesc& d);                            // 13
+void phase_pass(RunState& r, const ProgramDesc& d);                               // 14
+void phase_webpage(RunState& r, const ProgramDesc& d);                            // 15 (zembic)
+void phase_closing(RunState& r, const ProgramDesc& d);                            // 16
+
+#include <ctime>
+
+// The run stamp "ccyymmdd hhmmss.sss Shhmm" of a local time, its milliseconds
+// and its offset from UTC in minutes.
+void make_stamp(const struct tm& lt, int32_t millis, int32_t offmin, char stamp[25]);
+
+// The whole run of a program; returns the exit status of a normal end.
+int run_program(const ProgramDesc& d, int argc, char** argv);

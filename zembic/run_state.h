@@ -1,0 +1,129 @@
+// The run state that the phases of the main procedure leave for each other,
+// and the description of a program (zembic or varlon): its names and texts.
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "sizes.h"
+
+constexpr int32_t NARGS = 7;      // argument slots
+constexpr int32_t NHEADMAX = 9;   // header lines
+constexpr int32_t CANDMAX = 323;  // candidate entries (zembic builds 256, varlon up to 323)
+
+struct RunState;
+struct ProgramDesc;
+using PhaseFn = void (*)(RunState&, const ProgramDesc&);
+
+// Everything here lives in static storage for the whole run.
+struct RunState {
+  // Phase 1: start-up.
+  char stamp[25];  // "ccyymmdd hhmmss.sss Shhmm"
+
+  // Phase 2: arguments.  Slot 1 fin, 2 fout, 3 POS, 4 HEADER, 5 SEP, 6 QUOT, 7 SEED.
+  char argt[NARGS][FLDMAX];
+  int32_t argtl[NARGS];
+  int32_t narg;
+
+  // Phases 5 to 7: modes and options.
+  int32_t ftype;   // 0 other, 1 ".xls", 2 ".csv"
+  int32_t ncolf;   // new-column position code
+  int32_t csv, bb, canvas, kill, dosort, doquot, star;
+  int32_t nhead;
+  int32_t hnamof[NHEADMAX];  // offset in HEADER before header text i
+  int32_t hnamlt[NHEADMAX];  // length of header text i
+  int32_t seed;
+
+  // Phase 8: e-mail domain.
+  char dom0[FLDMAX];
+  int32_t ldom0;
+
+  // Phase 9: class distinction number and class ID.
+  int32_t cls;
+  char cid[4];
+  int32_t lcid;
+
+  // Phase 10: limit-count-seed file.
+  int32_t lcsex;
+  int32_t new_;  // 1 fresh assignment, 0 re-run
+  int32_t idlim, idused, idnew;
+
+  // Phase 11: roster header.
+  int32_t ipos, lpos;
+  int32_t oldcol;   // existing identifier column (CSV number; text 1 start, 2 end; 0 none)
+  int32_t iendid;   // on a re-run: iend of the identifier column in header line 1
+  int32_t colnot;   // Notes column, 0 none
+  int32_t bufnot;   // index before the Notes text of the current row
+  int32_t col_last_name, col_first_name, col_username;    // Blackboard list columns
+  int32_t col_student, col_login, col_root;               // Canvas list columns
+
+  // The current input line or row.
+  char bufchr[BUFMAX];
+  int32_t nbuf, term;
+
+  // Phases 12 and 13: candidates and shuffled order.
+  char idstr[CANDMAX][4];  // flag byte (blank or "*") and the identifier characters
+  int32_t nid;
+  int32_t idorg[CANDMAX];  // shuffled position -> candidate index
+  int32_t orgid[CANDMAX];  // candidate index -> shuffled position
+
+  // Phase 14: student pass and list records.
+  int32_t id0;
+  int32_t idpos;
+  int32_t nrec;
+  char idrec[CANDMAX][RECMAX];
+  int32_t idrecl[CANDMAX];
+};
+
+// The names and texts in which zembic and varlon differ.
+struct ProgramDesc {
+  std::string_view name;      // "zembic"
+  std::string_view logfile;   // "zembic.log"
+  std::string_view logerr;    // "Error writing to log file zembic.log"
+  const std::string_view* usage;
+  int32_t nusage;
+
+  // Phase 3.
+  std::string_view nofile;    // "*** No zembic... input file found!"
+
+  // Phase 6.
+  std::string_view hdr_bb, hdr_canvas, hdr_csv;  // HEADER defaults
+  bool sortmode;              // the AIDsort header text exists
+
+  // Phase 9.
+  PhaseFn classid;
+
+  // Phase 10.
+  std::string_view lcsfile;       // "zembic.lcs"
+  std::string_view lcs_reading;   // "Reading file zembic.lcs"
+  std::string_view lcs_readerr;   // "Error reading limit, count, and seed file zembic.lcs"
+  std::string_view lcs_utf16;     // "Error: File zembic.lcs is illegal: UTF-16 (\"Unicode\")"
+  std::string_view rerun_1;       // " ** Program zembic has already run before in this folder,"
+  std::string_view rerun_2;       // "    based on limit-count-seed file zembic.lcs."
+  std::string_view rerun_add;     // "Zembic will merely add AID data where still missing."
+  std::string_view rerun_ident;   // " AID"
+  std::string_view rerun_column;  // "strings in the appropriate column.  Enter the letter \"C\" to"
+
+  // Phase 11.
+  const std::string_view* abort_a;  // the 7 fixed lines of abort block A after the file name
+  const std::string_view* abort_b;  // the 5 fixed lines of abort block B after the file name
+  std::string_view accepted;        // " ** User accepted AID column number "
+  bool feedback_notes;              // Blackboard sort-number mode uses "Feedback to User"
+  bool canvas_notes_always;         // Canvas keeps the Notes column in every mode
+
+  // Phase 12.
+  PhaseFn candidates;
+
+  // Phase 14.
+  std::string_view namfile;   // "zembic.nam.txt"
+  std::string_view idfile;    // "zembic.aid.txt"
+  std::string_view namerr;    // "Error writing to names list file zembic.nam.txt"
+  std::string_view iderr;     // "Error writing to AID list file zembic.aid.txt"
+
+  // Phase 15 (zembic only; nullptr for none).
+  PhaseFn webpage;
+
+  // Phase 16.
+  std::string_view lcs_writerr;  // "Error writing to last count and seed file zembic.lcs"
+};
+
+extern const ProgramDesc zembic_desc;

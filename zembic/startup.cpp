@@ -1,0 +1,73 @@
+// Phases 1 and 2: start-up (shared blocks, log file, run stamp) and arguments.
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include <sys/time.h>
+
+#include "args1.h"
+#include "console_log.h"
+#include "io.h"
+#include "outbuf.h"
+#include "phases.h"
+#include "run_state.h"
+
+namespace {
+
+// Writes v as exactly `width` zero-padded digits.
+void digits(char* at, int32_t v, int32_t width) {
+  for (int32_t i = width - 1; i >= 0; --i) {
+    at[i] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  }
+}
+
+}  // namespace
+
+// The 25-character stamp "ccyymmdd hhmmss.sss Shhmm" from a local time, its
+// milliseconds and its offset from UTC in minutes.
+void make_stamp(const struct tm& lt, int32_t millis, int32_t offmin, char stamp[25]) {
+  std::memcpy(stamp, "ccyymmdd hhmmss.sss Shhmm", 25);
+  digits(stamp, lt.tm_year + 1900, 4);
+  digits(stamp + 4, lt.tm_mon + 1, 2);
+  digits(stamp + 6, lt.tm_mday, 2);
+  digits(stamp + 9, lt.tm_hour, 2);
+  digits(stamp + 11, lt.tm_min, 2);
+  digits(stamp + 13, lt.tm_sec, 2);
+  stamp[15] = '.';
+  digits(stamp + 16, millis, 3);
+  const int32_t hours = offmin / 60;  // truncated towards zero
+  const int32_t mins = offmin - 60 * hours;
+  stamp[20] = offmin < 0 ? '-' : '+';
+  digits(stamp + 21, hours < 0 ? -hours : hours, 2);
+  digits(stamp + 23, mins < 0 ? -mins : mins, 2);
+}
+
+void phase_startup(RunState& r, const ProgramDesc& d) {
+  cmenc.enc = 0;
+  cmenc.esc = -1;
+  cmenc.bom[0] = '\xEF';
+  cmenc.bom[1] = '\xBB';
+  cmenc.bom[2] = '\xBF';
+  cmsav.nsav = 0;
+  set_log_error(d.logerr);
+  openw(d.logfile, LU_LOG);
+
+  const std::time_t now = std::time(nullptr);
+  struct tm lt{};
+  localtime_r(&now, &lt);
+  struct timeval tv{};
+  const int32_t millis =
+      gettimeofday(&tv, nullptr) == 0 ? static_cast<int32_t>(tv.tv_usec / 1000) : 0;
+  make_stamp(lt, millis, static_cast<int32_t>(lt.tm_gmtoff / 60), r.stamp);
+
+  cline({"Run date and time: ", std::string_view(r.stamp, 25)});
+  cempty();
+}
+
+void phase_arguments(RunState& r, const ProgramDesc& d, int argc, char** argv) {
+  std::memset(r.argt, ' ', sizeof r.argt);
+  for (int32_t i = 0; i < NARGS; ++i) r.argtl[i] = 1;
+  args(argc, argv, NARGS, r.narg, r.argt, r.argtl);
+  if (r.narg > NARGS) usage_exit(d, {});
+}
