@@ -2,7 +2,6 @@
 #include "console_log.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "fatal.h"
 #include "io.h"
@@ -41,6 +40,5 @@ void usage_exit(const ProgramDesc& d, std::initializer_list<std::string_view> me
   }
   for (int32_t i = 0; i < d.nusage; ++i) conly({d.usage[i]});
   for (int32_t i = 0; i < d.nusage; ++i) lonly({d.usage[i]});
-  flush_units();
-  std::exit(1);
+  fatal0();
 }
