@@ -1,4 +1,230 @@
-// Not built yet.
-#include "phases.h"
+// Phase 14: the student pass.  Creates the output file, writes the buffered
+// header lines, then reads every student row once, gives it its identifier
+// (a new one in shuffled order, or the one the roster already holds on a
+// re-run), writes it, and hands the student to the list records.
+#include <cstring>
+#include <string_view>
 
-void phase_pass(RunState&, const ProgramDesc&) {}
+#include "csvfnd.h"
+#include "fatal.h"
+#include "io.h"
+#include "list_records.h"
+#include "notes_column.h"
+#include "outbuf.h"
+#include "output_layout.h"
+#include "phases.h"
+#include "readcv.h"
+#include "readfu.h"
+#include "text.h"
+
+namespace {
+
+std::string_view input_name(const RunState& r) { return {r.argt[0], static_cast<size_t>(r.argtl[0])}; }
+
+// A fatal2 message with a quoted text inside: head, text, tail, then the
+// input file's name.
+[[noreturn]] void fatal_quoted(const RunState& r, std::string_view head, const char* text,
+                               int32_t ltext, std::string_view tail) {
+  char msg[64 + FLDMAX];
+  int32_t n = 0;
+  for (std::string_view piece : {head, std::string_view(text, ltext), tail}) {
+    std::memcpy(msg + n, piece.data(), piece.size());
+    n += static_cast<int32_t>(piece.size());
+  }
+  fatal2(std::string_view(msg, n), input_name(r));
+}
+
+// Candidate index of an identifier that an earlier run handed out: the
+// shuffled positions 0 to idused-1 are searched in order (never beyond the
+// candidate set); -1 when none matches.
+int32_t find_handed_out(const RunState& r, const char* aid) {
+  const int32_t upto = r.idused < r.nid ? r.idused : r.nid;
+  for (int32_t p = 0; p < upto; ++p) {
+    const char* e = r.idstr[r.idorg[p]];
+    if (e[0] == ' ' && e[1] == aid[0] && e[2] == aid[1] && e[3] == aid[2]) return r.idorg[p];
+  }
+  return -1;
+}
+
+// The next shuffled position: a new identifier for the current student.
+void hand_out_new(RunState& r, const ProgramDesc& d) {
+  r.idpos += 1;
+  // The limit may come from a hand-written record; the shuffled order never
+  // has more positions than candidates.
+  if (r.idpos >= r.idlim || r.idpos >= r.nid) fatal2("Too many students in file ", input_name(r));
+  r.id0 = r.idorg[r.idpos];
+  if (r.csv != 0 && r.colnot > 0) notes_fill(r, d);
+}
+
+// The value of the identifier cell of candidate r.id0: the sort number in
+// sort-number mode, else the class ID and the AID.
+int32_t cell_value(const RunState& r, char* v) {
+  if (r.dosort != 0) {
+    int32_t lv;
+    inttos(r.id0 + 1, v, 12, lv);
+    return lv;
+  }
+  std::memcpy(v, r.cid, r.lcid);
+  std::memcpy(v + r.lcid, r.idstr[r.id0] + 1, 3);
+  return r.lcid + 3;
+}
+
+void put_new(RunState& r, const ProgramDesc& d) {
+  hand_out_new(r, d);
+  char v[16];
+  const int32_t lv = cell_value(r, v);
+  insert_value(r, v, lv);
+}
+
+// Sort-number mode: leading zeros and a decimal part of zeros go; an empty
+// result means an empty cell.
+void clean_sort_number(char* s, int32_t& l) {
+  int32_t first = 0;
+  while (first < l && s[first] == '0') ++first;
+  if (first == l) {
+    l = 0;
+    return;
+  }
+  for (int32_t i = 0; i < first; ++i) s[i] = ' ';
+  trimlt(s, l);
+  for (int32_t i = l - 1; i >= 0; --i) {
+    if (s[i] == '0') continue;
+    if (s[i] == '.' || s[i] == ',') l = i;
+    break;
+  }
+}
+
+// The existing cell of a re-run row in sort-number mode: its candidate index,
+// or -1 for an empty cell.
+int32_t sort_number_candidate(const RunState& r, char* s, int32_t& l) {
+  clean_sort_number(s, l);
+  if (l == 0) return -1;
+  int32_t v = 0;
+  for (int32_t i = 1; i <= l; ++i) {
+    const char c = s[i - 1];
+    if (i > 3 || c < '0' || c > '9') fatal_quoted(r, "Bad AID sort number \"", s, l, "\" in ");
+    v = 10 * v + (c - '0');
+    if (v > r.nid) fatal_quoted(r, "Bad AID sort number \"", s, l, "\" in ");
+  }
+  if (v < 1) fatal_quoted(r, "Bad AID sort number \"", s, l, "\" in ");
+  const int32_t id0 = v - 1;
+  if (r.orgid[id0] >= r.idused) {
+    fatal_quoted(r, "AID sort number \"", s, l, "\" should be unused in ");
+  }
+  return id0;
+}
+
+// The existing cell of a re-run row in AID mode: its candidate index.
+int32_t aid_candidate(const RunState& r, const char* s, int32_t l) {
+  if (l != r.lcid + 3 || std::memcmp(s, r.cid, r.lcid) != 0) {
+    fatal_quoted(r, "Bad AID \"", s, l, "\" in ");
+  }
+  const int32_t id0 = find_handed_out(r, s + r.lcid);
+  if (id0 < 0) fatal_quoted(r, "AID \"", s, l, "\" not found in ");
+  return id0;
+}
+
+void csv_row(RunState& r, const ProgramDesc& d) {
+  if (r.new_ != 0) {
+    put_new(r, d);
+    return;
+  }
+  // Re-run: the identifier column is column ncolf of every row.
+  char fnd[FLDMAX];
+  int32_t fndlt = -9, lcol, iend, jcol;
+  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, r.argt[4][0], r.argt[5][0], r.ncolf, fndlt, fnd,
+         FLDMAX, lcol, iend, jcol);
+  if (lcol < 0) fatal(r.dosort != 0 ? "Program error 2300A" : "Program error 2310A");
+  int32_t lf = fndlt;
+  trimlt(fnd, lf);
+  const int32_t id0 = r.dosort != 0 ? sort_number_candidate(r, fnd, lf)
+                      : lf == 0     ? -1
+                                    : aid_candidate(r, fnd, lf);
+  if (id0 < 0) {
+    hand_out_new(r, d);
+    char v[16];
+    const int32_t lv = cell_value(r, v);
+    replace_cell(r, iend, lcol, v, lv);
+    return;
+  }
+  r.id0 = id0;
+  if (r.colnot > 0) notes_fill(r, d);
+  copy_rerun(r, iend);
+}
+
+// Plain text re-run: the candidate index of the identifier that the line
+// already holds at its start or end, or -1.
+int32_t text_candidate(const RunState& r) {
+  const char* b = r.bufchr;
+  const int32_t len = r.nbuf - r.term;
+  const int32_t m = r.argtl[4];
+  const char* sep = r.argt[4];
+  const int32_t lc = r.lcid;
+  if (len < m + lc + 3) return -1;
+  const char* aid;
+  if (r.ncolf == -1) {
+    if (std::memcmp(b, r.cid, lc) != 0 || std::memcmp(b + lc + 3, sep, m) != 0) return -1;
+    aid = b + lc;
+  } else {
+    if (std::memcmp(b + len - lc - 3 - m, sep, m) != 0 ||
+        std::memcmp(b + len - lc - 3, r.cid, lc) != 0) {
+      return -1;
+    }
+    aid = b + len - 3;
+  }
+  return find_handed_out(r, aid);
+}
+
+void text_row(RunState& r, const ProgramDesc& d) {
+  const int32_t id0 = r.new_ != 0 ? -1 : text_candidate(r);
+  if (id0 < 0) {
+    put_new(r, d);
+    return;
+  }
+  r.id0 = id0;
+  savbuf(r.nbuf, r.bufchr);
+}
+
+}  // namespace
+
+void phase_pass(RunState& r, const ProgramDesc& d) {
+  const char* fin = r.argt[0];
+  const int32_t lfin = r.argtl[0];
+  const char* fout = r.argt[1];
+  const int32_t lfout = r.argtl[1];
+
+  openwu(std::string_view(fout, lfout), LU_OUTPUT);
+  writfu(fout, lfout, LU_OUTPUT, cmsav.nsav, cmsav.savchr);
+  cmsav.nsav = 0;
+  lists_open(r, d);
+  r.idpos = r.idused - 1;
+  r.nrec = r.nhead;
+
+  for (;;) {
+    if (r.csv != 0) {
+      readcv(fin, lfin, LU_INPUT, r.argt[4][0], r.argt[5][0], r.ncolf, BUFMAX, r.nbuf, r.ipos,
+             r.lpos, r.bufchr, r.term);
+    } else {
+      readfu(fin, lfin, LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);
+    }
+    if (r.term == 0 && r.nbuf <= 0) break;
+    r.nrec += 1;
+    if (r.csv != 0) {
+      if (r.colnot > 0) notes_prefill(r, d);
+      csv_row(r, d);
+    } else {
+      text_row(r, d);
+    }
+    // A second student with the same identifier: the row never reaches the
+    // output file.
+    if (r.idrecl[r.id0] > 0) fatal_quoted(r, "Duplicate AID \"", r.idstr[r.id0] + 1, 3, "\" in ");
+    list_record(r, d);
+    writfu(fout, lfout, LU_OUTPUT, cmsav.nsav, cmsav.savchr);
+    cmsav.nsav = 0;
+    if (r.term == 0) break;
+  }
+
+  writfu(fout, lfout, LU_OUTPUT, -1, cmsav.savchr);
+  r.idnew = r.idpos - r.idused + 1;
+  lists_close(r, d);
+}
