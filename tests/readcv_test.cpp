@@ -34,9 +34,9 @@ CsvRead read_csv(const std::string& bytes, Opts o = {}) {
     int32_t nbuf = -5, ipos = -5, lpos = -5, term = -5;
     readcv(fname.data(), static_cast<int32_t>(fname.size()), LU_INPUT, sep, o.quot, o.ncolf,
            o.bufmax, nbuf, ipos, lpos, bufchr, term);
-    if (nbuf == 0 && term == 0) return false;
+    if (nbuf == 0 && term == 0) return 0;
     row = {std::string(bufchr, nbuf), term, ipos, lpos};
-    return true;
+    return 1;
   });
   r.sep = sep;
   cmenc.esc = -1;
@@ -280,8 +280,8 @@ TEST(Readcv, ColumnsAgreeWithTheFinder) {
   int rows = 0;
   ReadAll r = read_all(fname, "sep=|\r\nx|y\r\n\"a|b\"|c\\|d|\r\n", [&](ReadRow&) {
     readcv(fname.data(), 5, LU_INPUT, sep, '"', 0, 64, nbuf, ipos, lpos, bufchr, term);
-    if (nbuf == 0) return false;
-    if (++rows == 1) return true;
+    if (nbuf == 0) return 0;
+    if (++rows == 1) return 1;
     const char* want[] = {"a|b", "c|d"};
     for (int32_t icol = 1; icol <= 2; ++icol) {
       char fnd[8];
@@ -289,7 +289,7 @@ TEST(Readcv, ColumnsAgreeWithTheFinder) {
       csvfnd(64, nbuf, bufchr, term, sep, '"', icol, fndlt, fnd, 8, lcol, iend, jcol);
       EXPECT_EQ(std::string(fnd, fndlt), want[icol - 1]);
     }
-    return true;
+    return 1;
   });
   EXPECT_TRUE(r.ended) << r.log;
   EXPECT_EQ(rows, 2);

@@ -26,10 +26,11 @@ struct ReadAll {
 };
 
 // Puts `bytes` into the file `name` of a fresh folder, opens it on unit 1 and
-// calls `next(row)` until it returns false (the end of the input), a fatal
-// exit or 100 calls.  cmenc.enc and the output buffer start empty.
+// calls `next(row)` until the end of the input, a fatal exit or 100 calls.
+// next returns 0 at the end of the input (no row), 1 for a row, 2 for a row
+// that is the last one.  cmenc.enc and the output buffer start empty.
 inline ReadAll read_all(const std::string& name, const std::string& bytes,
-                        const std::function<bool(ReadRow&)>& next) {
+                        const std::function<int(ReadRow&)>& next) {
   ReadAll r;
   in_temp_folder([&] {
     put_file(name, bytes);
@@ -39,11 +40,12 @@ inline ReadAll read_all(const std::string& name, const std::string& bytes,
       openru(name, LU_INPUT);
       for (int i = 0; i < 100; ++i) {
         ReadRow row;
-        if (!next(row)) {
+        const int got = next(row);
+        if (got != 0) r.rows.push_back(row);
+        if (got != 1) {
           r.ended = true;
           return;
         }
-        r.rows.push_back(row);
       }
     });
     close_unit(LU_INPUT);
