@@ -85,9 +85,9 @@ void readcv(const char* fil, int32_t lfil, int32_t lunit, char& sep, char quot, 
     term = 0;
     RowScan r = {0, 0, 0, 0, false};
     bool restart = false;
-    bool ended = false;  // the row ended at an LF
-    bool escaped = false;  // the byte just classified was escaped
-    bool cr_escaped = false;  // the byte before it was escaped
+    bool ended = false;         // the row ended at an LF
+    bool escaped = false;       // the byte just read was escaped
+    bool prev_escaped = false;  // the byte before it was
 
     while (!restart && !ended) {
       char b;
@@ -95,7 +95,7 @@ void readcv(const char* fil, int32_t lfil, int32_t lunit, char& sep, char quot, 
       if (++nbuf > bufmax) fatal2("Bad quoting or row is too big to process in ", name);
       bufchr[nbuf - 1] = b;
       if (st.rd.term0 == 0 && nbuf <= HEADMAX) head[nbuf - 1] = b;
-      cr_escaped = escaped;
+      prev_escaped = escaped;
       escaped = false;
       bool data = false;
       if (has_esc) {
@@ -150,7 +150,7 @@ void readcv(const char* fil, int32_t lfil, int32_t lunit, char& sep, char quot, 
     const char* repair_head = " ** Warning: ";
     if (ended) {
       term = line_end_kind(nbuf, bufchr);
-      if (term == 2 && cr_escaped) fatal2("Bad escape (at the end of a row) in ", name);
+      if (term == 2 && prev_escaped) fatal2("Bad escape (at the end of a row) in ", name);
       if (st.rd.term0 == 0) {
         st.rd.term0 = term;
         if (term == 1) warn_lines({" ** WARNING: Unix, not Microsoft, CSV file: ", name});

@@ -156,13 +156,6 @@ TEST_F(Csvfnd, EscapeCharacterInForce) {
   EXPECT_EQ(f.fnd, "a\nb.");
 }
 
-TEST_F(Csvfnd, OtherSeparatorAndQuote) {
-  Found f = find("a\t'b\tc''d'\t\n", 1, 2, -9, std::string(6, '.'), '\t', '\'');
-  EXPECT_EQ(f.fndlt, 5);
-  EXPECT_EQ(f.fnd, "b\tc'd.");
-  EXPECT_EQ(find("a\t'b\tc''d'\t\n", 1, 0, -1, "", '\t', '\'').jcol, 3);
-}
-
 TEST_F(Csvfnd, ArgumentErrors) {
   struct {
     std::string row;

