@@ -9,3 +9,8 @@
 void csvfnd(int32_t bufmax, int32_t nbuf, const char* bufchr, int32_t term, char sep, char quot,
             int32_t icol, int32_t& fndlt, char* fnd, int32_t lfnd, int32_t& lcol, int32_t& iend,
             int32_t& jcol);
+
+// The CSV escape byte in force (cmenc.esc from 0 to 255): true and the byte
+// in esc; false when there is none.  The row reader and the column finder
+// both ask here, so they always agree.
+bool csv_escape(char& esc);

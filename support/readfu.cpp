@@ -1,11 +1,50 @@
-// readfu: not built yet.
+// readfu: reads one line of a plain text roster per call.
+//
+// Decoding (byte-order mark, UTF-16) and the line-end check are shared with
+// the CSV reader (decoder.h); this reader keeps its own state for them.
 #include "readfu.h"
 
+#include "decoder.h"
 #include "fatal.h"
+#include "io.h"
+#include "outbuf.h"
 
-void readfu(const char*, int32_t, int32_t, int32_t, int32_t& nbuf, char*, int32_t& term) {
+namespace {
+
+// Per-run state of the text line reader, kept between calls.
+struct TextState {
+  ReaderState rd;  // line-end kind of the first line and the pending character
+};
+TextState st = {};
+
+}  // namespace
+
+void readfu(const char* fil, int32_t lfil, int32_t lunit, int32_t bufmax, int32_t& nbuf,
+            char* bufchr, int32_t& term) {
+  const std::string_view name = name_of(fil, lfil);
+  char head[3];  // the first bytes of the file while enc is still unknown
   nbuf = 0;
-  term = 0;
-  fatal("readfu: not built yet");
+  for (;;) {
+    char b;
+    if (next_decoded_byte(st.rd, name, lunit, b) != 0) {
+      closu(lunit, name);
+      term = 0;
+      return;
+    }
+    if (++nbuf > bufmax) fatal2("File is too big to process: ", name);
+    bufchr[nbuf - 1] = b;
+    if (cmenc.enc == 0 && nbuf <= 3) {
+      head[nbuf - 1] = b;
+      if (bom_check(head, nbuf, name)) {
+        nbuf = 0;  // the mark belongs to no line
+        continue;
+      }
+    }
+    if (b != '\n') continue;
+    term = line_end_kind(nbuf, bufchr);
+    line_end_check(st.rd, term, name);
+    return;
+  }
 }
-void readfu_reset() {}
+
+void readfu_reset() { st = {}; }

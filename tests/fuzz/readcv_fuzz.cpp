@@ -1,0 +1,220 @@
+// Fuzz target: the CSV row reader and the column finder together.
+//
+// The first bytes of an input choose the separator, quote character, escape
+// character, insertion column and buffer size (within the rules the option
+// phase guarantees); the rest is the file.  Every row that readcv returns is
+// checked against csvfnd: each column must be found, located where the row
+// says, fetched and found again by its contents.  A fatal exit is expected
+// for bad input, but never an internal one ("Program bug", "Program error").
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include <unistd.h>
+
+#include "csvfnd.h"
+#include "fatal.h"
+#include "io.h"
+#include "outbuf.h"
+#include "readcv.h"
+#include "sizes.h"
+
+namespace {
+
+struct FatalExit {};
+[[noreturn]] void throw_fatal() { throw FatalExit{}; }
+
+char path[64];       // the scratch input file
+FILE* cons = nullptr;  // console and log of the run under test
+char bufchr[BUFMAX];
+char big[BUFMAX];      // fetched contents at full length
+
+[[noreturn]] void fail(const char* what, const std::string& detail = "") {
+  std::fprintf(stderr, "FUZZ FAILURE: %s %s\n", what, detail.c_str());
+  std::abort();
+}
+
+void check(bool ok, const char* what) {
+  if (!ok) fail(what);
+}
+
+std::string console_text() {
+  std::fflush(cons);
+  std::string s;
+  std::rewind(cons);
+  char b[512];
+  size_t n;
+  while ((n = std::fread(b, 1, sizeof b, cons)) > 0) s.append(b, n);
+  return s;
+}
+
+struct Options {
+  char sep, quot;
+  int32_t esc, ncolf, bufmax;
+};
+
+// The option phase refuses a separator LF, CR or double quote, a quote LF, CR
+// or equal to the separator, and an escape equal to any of these.
+Options options(const uint8_t* d) {
+  Options o;
+  o.sep = static_cast<char>(d[0]);
+  if (o.sep == '\n' || o.sep == '\r' || o.sep == '"') o.sep = ',';
+  o.quot = static_cast<char>(d[1]);
+  if (o.quot == '\n' || o.quot == '\r' || o.quot == o.sep) o.quot = '"';
+  o.esc = d[2] == 0 ? -1 : d[2];
+  const char e = static_cast<char>(o.esc);
+  if (e == '\n' || e == '\r' || e == o.sep || e == o.quot) o.esc = -1;
+  o.ncolf = d[3] % 12;
+  o.bufmax = d[4] < 48 ? 1 + d[4] : BUFMAX;
+  return o;
+}
+
+// The contents of a raw column, unquoted independently of csvfnd's walk.
+std::string unquoted(const Options& o, std::string_view raw) {
+  const char esc = static_cast<char>(o.esc);
+  const bool quoted = !raw.empty() && raw[0] == o.quot;
+  size_t i = quoted ? 1 : 0;
+  const size_t n = quoted ? raw.size() - 1 : raw.size();
+  std::string s;
+  while (i < n) {
+    const bool pair = o.esc >= 0 ? raw[i] == esc : quoted && raw[i] == o.quot;
+    if (pair) {
+      check(i + 1 < n, "escape or doubled quote at the column end");
+      ++i;
+    }
+    s += raw[i++];
+  }
+  return s;
+}
+
+int32_t locate(const Options& o, int32_t nbuf, int32_t term, char sep, int32_t icol,
+               int32_t& lcol, int32_t& iend) {
+  int32_t fndlt = -1, jcol;
+  char none[1];
+  csvfnd(o.bufmax, nbuf, bufchr, term, sep, o.quot, icol, fndlt, none, 0, lcol, iend, jcol);
+  return jcol;
+}
+
+// Checks one row that readcv returned.  ncol0 is the column count of the
+// first row (0 before it).
+void check_row(const Options& o, int32_t nbuf, int32_t ipos, int32_t lpos, int32_t term,
+               char sep, int32_t& ncol0) {
+  check(nbuf >= 1 && nbuf <= o.bufmax, "row length");
+  check(term >= 0 && term <= 2 && nbuf >= term, "line end kind");
+  if (term == 1) check(bufchr[nbuf - 1] == '\n', "LF line end");
+  if (term == 2) check(bufchr[nbuf - 2] == '\r' && bufchr[nbuf - 1] == '\n', "CR LF line end");
+  const int32_t ntext = nbuf - term;
+  check(ipos >= 0 && ipos <= ntext && lpos >= 0 && lpos <= ipos, "insertion point range");
+  if (o.ncolf == 1) check(ipos == 0 && lpos == 0, "insertion point of column 1");
+
+  // Locate every column; they must tile the row text.
+  int32_t ncol = 0, prev_end = 0, lcol, iend;
+  for (int32_t icol = 1;; ++icol) {
+    const int32_t jcol = locate(o, nbuf, term, sep, icol, lcol, iend);
+    if (jcol == 0) {
+      check(lcol == -1 && iend == -1, "no column");
+      break;
+    }
+    check(jcol == icol, "column number");
+    check(iend - lcol - 1 == prev_end, "column start");
+    check(iend <= ntext + 1, "column end");
+    if (iend <= ntext) check(bufchr[iend - 1] == sep, "separator after column");
+    prev_end = iend;
+    ncol = icol;
+    if (o.ncolf >= 2 && icol == o.ncolf - 1) {
+      // ipos is the end of column ncolf-1, lpos its raw length.
+      check(ipos == iend - 1 && lpos == lcol, "insertion point against the finder");
+    }
+    if (iend > ntext) break;
+  }
+  check(ncol >= 1 && prev_end == ntext + 1, "columns cover the row");
+  if (ncol0 == 0) ncol0 = ncol;
+  check(ncol == ncol0, "same column count in every row");
+  if (o.ncolf == 0) check(ipos == ntext, "insertion point after the last column");
+  int32_t lcol0, iend0;
+  check(locate(o, nbuf, term, sep, 0, lcol0, iend0) == ncol && iend0 == ntext + 1,
+        "last column");
+  if (o.ncolf == 0) check(lpos == lcol0, "raw length of the last column");
+
+  for (int32_t icol = 1; icol <= ncol; ++icol) {
+    // Fetch at full length, then into a 256-byte field.
+    int32_t flen = -9, jcol;
+    csvfnd(o.bufmax, nbuf, bufchr, term, sep, o.quot, icol, flen, big, BUFMAX, lcol, iend, jcol);
+    check(jcol == icol && flen >= 0 && flen <= lcol, "fetch");
+    const std::string_view raw(bufchr + iend - lcol - 1, lcol);
+    check(unquoted(o, raw) == std::string_view(big, flen), "fetched contents");
+    char field[FLDMAX];
+    int32_t fl = -9;
+    csvfnd(o.bufmax, nbuf, bufchr, term, sep, o.quot, icol, fl, field, FLDMAX, lcol, iend, jcol);
+    check(fl == (flen < FLDMAX ? flen : FLDMAX) && std::memcmp(field, big, fl) == 0,
+          "fetch into a short field");
+    // The fetched contents find this column again (or an equal one before).
+    int32_t cl = flen;
+    csvfnd(o.bufmax, nbuf, bufchr, term, sep, o.quot, icol, cl, big, BUFMAX, lcol, iend, jcol);
+    check(jcol == icol, "compare with the fetched contents");
+    cl = flen;
+    csvfnd(o.bufmax, nbuf, bufchr, term, sep, o.quot, 1, cl, big, BUFMAX, lcol, iend, jcol);
+    check(jcol >= 1 && jcol <= icol, "compare from column 1");
+    // A prefix of the contents followed by "*".
+    if (flen < BUFMAX) {
+      const int32_t k = flen / 2;
+      const char keep = big[k];
+      big[k] = '*';
+      int32_t pl = k + 1;
+      csvfnd(o.bufmax, nbuf, bufchr, term, sep, o.quot, icol, pl, big, BUFMAX, lcol, iend, jcol);
+      check(jcol == icol, "prefix match");
+      big[k] = keep;
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  std::snprintf(path, sizeof path, "/tmp/readcv_fuzz_%d.csv", static_cast<int>(getpid()));
+  cons = std::tmpfile();
+  bind_unit(LU_CONS, cons);
+  bind_unit(LU_LOG, cons);
+  set_fatal_hook(throw_fatal);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 5) return 0;
+  const Options o = options(data);
+  FILE* f = std::fopen(path, "wb");
+  if (f == nullptr) fail("cannot write", path);
+  std::fwrite(data + 5, 1, size - 5, f);
+  std::fclose(f);
+
+  std::rewind(cons);
+  if (ftruncate(fileno(cons), 0) != 0) fail("cannot truncate the console");
+  readcv_reset();
+  cmenc.enc = 0;
+  cmenc.esc = o.esc;
+  cmsav.nsav = 0;
+  char sep = o.sep;
+  bool in_finder = false;
+  try {
+    openru(path, LU_INPUT);
+    int32_t ncol0 = 0;
+    for (int rows = 0; rows < 10000; ++rows) {
+      int32_t nbuf, ipos, lpos, term;
+      readcv(path, static_cast<int32_t>(std::strlen(path)), LU_INPUT, sep, o.quot, o.ncolf,
+             o.bufmax, nbuf, ipos, lpos, bufchr, term);
+      if (nbuf == 0 && term == 0) break;
+      in_finder = true;
+      check_row(o, nbuf, ipos, lpos, term, sep, ncol0);
+      in_finder = false;
+    }
+  } catch (const FatalExit&) {
+    const std::string text = console_text();
+    if (in_finder) fail("csvfnd ended the run:", text);
+    if (text.find("Program") != std::string::npos) fail("internal error:", text);
+  }
+  close_unit(LU_INPUT);
+  return 0;
+}
