@@ -45,15 +45,6 @@ TEST(InputFiles, EachDiscoveryNameAloneIsTheInput) {
   }
 }
 
-TEST(InputFiles, DashStandsForDiscoveryInBothSlots) {
-  in_temp_folder([] {
-    put_file("zembic_tsv.xls", "x\n");
-    Files f = files_phase({"-", "-", "3"});
-    EXPECT_EQ(f.fin, "zembic_tsv.xls");
-    EXPECT_EQ(f.fout, "new_zembic_tsv.xls");
-  });
-}
-
 TEST(InputFiles, EveryPairNamesTheEarlierNameFirst) {
   // Each name against the one after it in the order: the search stops at the
   // second name it finds, so exactly these two are shown.
@@ -103,11 +94,9 @@ TEST(InputFiles, GivenNamesAreKeptAsTyped) {
       std::string fin, fout;
     };
     const Case cases[] = {
-        {{"Fall.CSV"}, "Fall.CSV", "new_Fall.CSV"},
         {{"Fall.CSV", "-", "S"}, "Fall.CSV", "new_Fall.CSV"},
         {{"rosters/fall.csv", "out.csv"}, "rosters/fall.csv", "out.csv"},
         {{"Fall.CSV", "rosters/fall.csv"}, "Fall.CSV", "rosters/fall.csv"},
-        {{"Fall.CSV", "fall.csv"}, "Fall.CSV", "fall.csv"},
     };
     for (const Case& c : cases) {
       Files f = files_phase(c.args);

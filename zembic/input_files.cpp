@@ -35,8 +35,10 @@ void discover(RunState& r, const ProgramDesc& d) {
   lfin = 0;
 
   char fnd[FLDMAX];
-  const int32_t lstem = static_cast<int32_t>(d.name.size());
-  std::memcpy(fnd, d.name.data(), d.name.size());
+  // Room for the longest suffix, "_?sv.ext".
+  const size_t lname = d.name.size() < FLDMAX - 8 ? d.name.size() : FLDMAX - 8;
+  const int32_t lstem = static_cast<int32_t>(lname);
+  std::memcpy(fnd, d.name.data(), lname);
   constexpr int32_t ntry = 2 + 2 * static_cast<int32_t>(aseps.size()) + 1;
 
   for (int32_t t = 0; t < ntry; ++t) {
@@ -129,7 +131,9 @@ void phase_files(RunState& r, const ProgramDesc& d) {
 
   const std::string_view fout = slot_text(r, 2);
   for (char c : fout) {
-    if (isblank_byte(c)) usage_exit(d, {"*** ERROR: Spaces in the output file name are not allowed!"});
+    if (isblank_byte(c)) {
+      usage_exit(d, {"*** ERROR: Spaces in the output file name are not allowed!"});
+    }
   }
   if (fout == fin || same_file(fin, fout)) fatal("Output file may not equal the input one");
 }

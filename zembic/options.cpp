@@ -50,8 +50,10 @@ int32_t column_number(const ProgramDesc& d, const char* pos, int32_t lpos) {
     const char c = pos[i];
     if (c < '0' || c > '9') {
       char line[40];
-      usage_exit(d, {join_line(line, sizeof line,
-                               {"*** ERROR: bad digit in POS: \"", std::string_view(&c, 1), "\"!"})});
+      const std::string_view byte(&c, 1);
+      const std::string_view msg =
+          join_line(line, sizeof line, {"*** ERROR: bad digit in POS: \"", byte, "\"!"});
+      usage_exit(d, {msg});
     }
     if (n > 123456789) fatal("POS is too big");
     n = 10 * n + (c - '0');
@@ -149,8 +151,9 @@ void phase_header(RunState& r, const ProgramDesc& d) {
   }
   r.nhead = head[0] - '0';
 
-  // Text i is head(hnamof(i)+1 : hnamof(i)+hnamlt(i)), texts separated by
-  // commas; once the texts run out the later ones are empty.
+  // The texts follow the count digit, separated by commas: text i has
+  // hnamof(i) bytes of HEADER before it (so it starts at that index) and
+  // hnamlt(i) bytes; once the texts run out the later ones are empty.
   int32_t p = 1;
   for (int32_t i = 0; i < r.nhead; ++i) {
     r.hnamof[i] = p;
