@@ -1,4 +1,65 @@
-// Not built yet.
-#include "phases.h"
+// Phase 8: the default e-mail domain from the optional file email.txt.
+#include <cstdio>
+#include <cstring>
+#include <string_view>
 
-void phase_email(RunState&, const ProgramDesc&) {}
+#include "console_log.h"
+#include "fatal.h"
+#include "io.h"
+#include "phases.h"
+#include "run_state.h"
+#include "text.h"
+
+namespace {
+
+constexpr const char* email_file = "email.txt";
+constexpr std::string_view read_error = "Error reading e-mail domain file email.txt";
+
+// Reads the first line of the file into dom (its first FLDMAX bytes, the rest
+// blank).  A last line without a line feed counts as a line.  False when the
+// file has no first line or a read fails.
+bool read_first_line(FILE* f, char dom[FLDMAX]) {
+  std::memset(dom, ' ', FLDMAX);
+  int32_t n = 0;
+  int c;
+  while ((c = std::getc(f)) != EOF && c != '\n') {
+    if (n < FLDMAX) dom[n] = static_cast<char>(c);
+    ++n;
+  }
+  if (std::ferror(f)) return false;
+  return c == '\n' || n > 0;
+}
+
+}  // namespace
+
+void phase_email(RunState& r, const ProgramDesc&) {
+  std::memset(r.dom0, ' ', FLDMAX);
+  r.dom0[0] = '@';
+  r.ldom0 = 1;
+
+  const int32_t e = fexist(email_file);
+  if (e < 0) fatal("Disk error looking for files");
+  if (e == 0) return;
+
+  FILE* f = std::fopen(email_file, "rb");
+  if (f == nullptr) fatal(read_error);
+  bind_unit(LU_EMAIL, f);
+  const bool read_ok = read_first_line(f, r.dom0);
+  // Closed here so that no error path leaves it open; a failed close is
+  // reported where the file would be closed, after the checks of the line.
+  const bool close_ok = close_unit(LU_EMAIL);
+
+  if (!read_ok) fatal(read_error);
+  r.ldom0 = FLDMAX;
+  trimlt(r.dom0, r.ldom0);
+  if (r.ldom0 == 0) fatal(read_error);
+  if (r.dom0[0] != '@') {
+    conly({"E-mail domain must start with \"@\"!"});
+    fatal(read_error);
+  }
+  if (!close_ok) fatal(read_error);
+
+  cline({"Default e-mail domain from file email.txt: "});
+  cline({std::string_view(r.dom0, static_cast<size_t>(r.ldom0))});
+  cempty();
+}

@@ -1,4 +1,139 @@
-// Not built yet.
-#include "phases.h"
+// Phase 3: the input file (found in the folder or given as INFILE) and the
+// output file's name (given as OUTFILE or "new_" and the input's name).
+#include <cstring>
+#include <string_view>
 
-void phase_files(RunState&, const ProgramDesc&) {}
+#include <sys/stat.h>
+
+#include "arg_slots.h"
+#include "console_log.h"
+#include "fatal.h"
+#include "io.h"
+#include "phases.h"
+#include "run_state.h"
+#include "text.h"
+
+namespace {
+
+// The letters tried after the underscore of the discovery names; each also
+// names the CSV separator that phase 7 derives from the input's name.
+constexpr std::string_view aseps = "_cdpstv";
+
+// Existence test of a name; a failing test ends the run.
+bool exists(std::string_view fil) {
+  const int32_t e = fexist(fil);
+  if (e < 0) fatal("Disk error looking for files");
+  return e == 1;
+}
+
+// Discovery: exactly one of the program's 17 fixed names must exist in the
+// folder: <name>.csv, <name>.xls, <name>_?sv.csv and <name>_?sv.xls for each
+// letter of aseps, then <name>.txt.
+void discover(RunState& r, const ProgramDesc& d) {
+  char* fin = r.argt[0];
+  int32_t& lfin = r.argtl[0];
+  lfin = 0;
+
+  char fnd[FLDMAX];
+  // Room for the longest suffix, "_?sv.ext".
+  const size_t lname = d.name.size() < FLDMAX - 8 ? d.name.size() : FLDMAX - 8;
+  const int32_t lstem = static_cast<int32_t>(lname);
+  std::memcpy(fnd, d.name.data(), lname);
+  constexpr int32_t ntry = 2 + 2 * static_cast<int32_t>(aseps.size()) + 1;
+
+  for (int32_t t = 0; t < ntry; ++t) {
+    int32_t l = lstem;
+    const char* ext;
+    if (t < 2) {
+      ext = t == 0 ? ".csv" : ".xls";
+    } else if (t < ntry - 1) {
+      fnd[l++] = '_';
+      fnd[l++] = aseps[(t - 2) / 2];
+      fnd[l++] = 's';
+      fnd[l++] = 'v';
+      ext = (t - 2) % 2 == 0 ? ".csv" : ".xls";
+    } else {
+      ext = ".txt";
+    }
+    std::memcpy(fnd + l, ext, 4);
+    l += 4;
+    const std::string_view name(fnd, static_cast<size_t>(l));
+    if (!exists(name)) continue;
+    if (lfin == 0) {
+      std::memset(fin, ' ', FLDMAX);
+      std::memcpy(fin, fnd, static_cast<size_t>(l));
+      lfin = l;
+    } else {
+      conly({"Potential input file 1: ", std::string_view(fin, static_cast<size_t>(lfin))});
+      conly({"Potential input file 2: ", name});
+      fatal("Remove/rename all but the correct file");
+    }
+  }
+  if (lfin == 0) usage_exit(d, {d.nofile});
+}
+
+// INFILE given: it must name an existing file.
+void check_given(RunState& r, const ProgramDesc& d) {
+  const char* fin = r.argt[0];
+  const int32_t lfin = r.argtl[0];
+  bool blank = true;
+  for (int32_t i = 0; i < lfin; ++i) {
+    if (!isblank_byte(fin[i])) blank = false;
+  }
+  if (blank) usage_exit(d, {"*** ERROR: Missing input file name!"});
+  const std::string_view name = slot_text(r, 1);
+  if (exists(name)) return;
+  // A lone "-h", "--help" or "/?" asks for the usage text.
+  if (r.narg == 1 && lfin >= 2 && (fin[0] == '/' || fin[0] == '-')) usage_exit(d, {});
+  static char line[FLDMAX + 32];
+  usage_exit(d, {join_line(line, sizeof line, {"*** Input file not found: \"", name, "\""})});
+}
+
+// True when both names lead to one and the same existing file (a path such
+// as "./a.csv", a hard link or a symbolic link to the input): writing the
+// output would then destroy the roster being read.
+bool same_file(std::string_view a, std::string_view b) {
+  char pa[FLDMAX + 1];
+  char pb[FLDMAX + 1];
+  if (a.size() > FLDMAX || b.size() > FLDMAX) return false;
+  std::memcpy(pa, a.data(), a.size());
+  pa[a.size()] = '\0';
+  std::memcpy(pb, b.data(), b.size());
+  pb[b.size()] = '\0';
+  struct stat sa;
+  struct stat sb;
+  if (::stat(pa, &sa) != 0 || ::stat(pb, &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+}  // namespace
+
+void phase_files(RunState& r, const ProgramDesc& d) {
+  if (!arg_given(r, 1)) {
+    discover(r, d);
+  } else {
+    check_given(r, d);
+  }
+
+  const std::string_view fin = slot_text(r, 1);
+  if (!arg_given(r, 2)) {
+    if (fin.find_first_of(":/\\") != std::string_view::npos) {
+      usage_exit(d, {"*** ERROR: output file name must be specified if the",
+                     "    input file name contains :, /, or \\!"});
+    }
+    // The input's name is at most 252 bytes, so "new_" and it fit the slot.
+    char* fout = r.argt[1];
+    std::memset(fout, ' ', FLDMAX);
+    std::memcpy(fout, "new_", 4);
+    std::memcpy(fout + 4, fin.data(), fin.size());
+    r.argtl[1] = r.argtl[0] + 4;
+  }
+
+  const std::string_view fout = slot_text(r, 2);
+  for (char c : fout) {
+    if (isblank_byte(c)) {
+      usage_exit(d, {"*** ERROR: Spaces in the output file name are not allowed!"});
+    }
+  }
+  if (fout == fin || same_file(fin, fout)) fatal("Output file may not equal the input one");
+}

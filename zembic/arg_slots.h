@@ -1,0 +1,53 @@
+// Tests on the argument slots that phases 3 to 7 share.
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <string_view>
+
+#include "run_state.h"
+
+// Text comparison of the system: byte by byte as unsigned values, the shorter
+// text counting as padded with blanks, so trailing blanks never matter.
+inline bool same_text(const char* a, int32_t la, std::string_view b) {
+  const int32_t lb = static_cast<int32_t>(b.size());
+  const int32_t n = la > lb ? la : lb;
+  for (int32_t i = 0; i < n; ++i) {
+    const char ca = i < la ? a[i] : ' ';
+    const char cb = i < lb ? b[i] : ' ';
+    if (ca != cb) return false;
+  }
+  return true;
+}
+
+// Argument slot `pos` (1 to 7) as text.
+inline std::string_view slot_text(const RunState& r, int32_t pos) {
+  return {r.argt[pos - 1], static_cast<size_t>(r.argtl[pos - 1])};
+}
+
+// An argument is given when it was typed at all and is not "-"; otherwise its
+// default applies.
+inline bool arg_given(const RunState& r, int32_t pos) {
+  return pos <= r.narg && !same_text(r.argt[pos - 1], r.argtl[pos - 1], "-");
+}
+
+// Puts a default value into argument slot `pos`, blank-padded.
+inline void set_slot(RunState& r, int32_t pos, std::string_view value) {
+  char* slot = r.argt[pos - 1];
+  const int32_t n = value.size() < FLDMAX ? static_cast<int32_t>(value.size()) : FLDMAX;
+  for (int32_t i = 0; i < FLDMAX; ++i) slot[i] = i < n ? value[i] : ' ';
+  r.argtl[pos - 1] = n;
+}
+
+// One message line made of pieces, in buf (cut at cap bytes), for the usage
+// exit, which takes whole lines.
+inline std::string_view join_line(char* buf, size_t cap,
+                                  std::initializer_list<std::string_view> pieces) {
+  size_t n = 0;
+  for (std::string_view p : pieces) {
+    const size_t k = p.size() < cap - n ? p.size() : cap - n;
+    std::memcpy(buf + n, p.data(), k);
+    n += k;
+  }
+  return {buf, n};
+}
