@@ -42,8 +42,8 @@ struct PhaseRun {
 };
 
 // Phase 9 in a fresh folder; CSV with comma and double quote unless told.
-PhaseRun run_phase(const std::string& keyboard, const std::string& cid_file = "", bool has_cid = false,
-              char sep = ',', char quot = '"') {
+PhaseRun run_phase(const std::string& keyboard, const std::string& cid_file = "",
+                   bool has_cid = false, char sep = ',', char quot = '"') {
   PhaseRun out;
   in_temp_folder([&] {
     if (has_cid) put_file("zembic.cid", cid_file);
@@ -194,7 +194,8 @@ TEST(ClassIdFile, ClassIdCharacters) {
 TEST(ClassIdFile, TooLongClassIdIsAskedAgainWithoutMessage) {
   PhaseRun r = run_phase("1\nabcd\nabcde\n  abc\n");
   EXPECT_EQ(r.c.console.substr(r.c.console.find(kIdPrompt)),
-            kIdPrompt + kIdPrompt + kIdPrompt + "Class distinction number:   1\nClass ID: \"ab\"\n\n");
+            kIdPrompt + kIdPrompt + kIdPrompt +
+                "Class distinction number:   1\nClass ID: \"ab\"\n\n");
 }
 
 TEST(ClassIdFile, SeparatorAndQuoteOfTheRun) {

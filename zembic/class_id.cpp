@@ -59,7 +59,6 @@ std::string_view right_aligned(int32_t v, int32_t cols, char (&out)[12]) {
   return std::string_view(out, cols);
 }
 
-
 // An answer of the class distinction dialog: a number from 0 to max without
 // leading zeros.
 bool accepted_number(const char* a, int32_t n, int32_t max, int32_t& v) {
