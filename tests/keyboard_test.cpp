@@ -1,10 +1,8 @@
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "io.h"
 #include "keyboard.h"
 #include "unit_helpers.h"
 
@@ -83,12 +81,7 @@ TEST(KeyboardWord, EmptyLinesAreSkippedWithoutANewPrompt) {
   EXPECT_EQ(c.console, "");
 }
 
-TEST(KeyboardWord, EachReadStartsOnANewLine) {
-  EXPECT_EQ(words("a b c\n'q\nd\n", 3), (S{"a   ", "q   ", "d   "}));
-  EXPECT_EQ(words("'x''\ny\n", 2), (S{"x'  ", "y   "}));
-}
-
-TEST(KeyboardWord, EndOfInputEndsTheRun) {
+TEST(KeyboardWord, EndOfInputAndOneLinePerRead) {
   Captured c;
   EXPECT_EQ(words("", 1, &c), S{"!"});
   EXPECT_EQ(c.console, "\n\a*** End of keyboard input!\n");
@@ -96,6 +89,8 @@ TEST(KeyboardWord, EndOfInputEndsTheRun) {
   EXPECT_EQ(words("\n  \n", 1), S{"!"});
   EXPECT_EQ(words("   ", 1), S{"!"});
   EXPECT_EQ(words("C\n", 2), (S{"C   ", "!"}));
+  // Each read starts on a new line.
+  EXPECT_EQ(words("a b c\n'q\nd\n", 3), (S{"a   ", "q   ", "d   "}));
 }
 
 TEST(KeyboardWord, LongLinesAreReadToTheirEnd) {
@@ -115,59 +110,7 @@ TEST(KeyboardLine, FirstFourCharactersOfEachLine) {
   EXPECT_EQ(line_answers("a,b\n", 1), S{"a,b "});
   EXPECT_EQ(line_answers(std::string(250000, 'z') + "\nq\n", 2), (S{"zzzz", "q   "}));
   EXPECT_EQ(line_answers("xy", 1), S{"xy  "});
-}
-
-TEST(KeyboardLine, EndOfInputEndsTheRun) {
-  EXPECT_EQ(line_answers("", 1), S{"!"});
   EXPECT_EQ(line_answers("1\n2", 3), (S{"1   ", "2   ", "!"}));
-}
-
-TEST(KeyboardPrompt, PromptIsFlushedWithoutALineEnd) {
-  Captured c = capture(
-      [] {
-        char ans[ANSLEN];
-        ask_line("Enter: ", ans);
-        ask_word("Again: ", ans);
-      },
-      "x\n");
-  EXPECT_TRUE(c.fataled);
-  EXPECT_EQ(c.console, "Enter: Again: \n\a*** End of keyboard input!\n");
-  EXPECT_EQ(c.log, "*** End of keyboard input!\n");  // never the answers
-}
-
-TEST(KeyboardAnswer, OneLetterInEitherCase) {
-  EXPECT_TRUE(answer_is("C   ", 'C'));
-  EXPECT_TRUE(answer_is("c   ", 'C'));
-  EXPECT_TRUE(answer_is("q   ", 'Q'));
-  EXPECT_FALSE(answer_is("Canc", 'C'));
-  EXPECT_FALSE(answer_is("C  x", 'C'));
-  EXPECT_FALSE(answer_is("    ", 'C'));
-}
-
-TEST(LineHead, FileLinesAndTheirEnds) {
-  in_temp_folder([] {
-    put_file("f", std::string("ab\r\n\n") + std::string(1000, 'k') + "\nlast\r");
-    FILE* f = std::fopen("f", "rb");
-    bind_unit(LU_INPUT, f);
-    char buf[3];
-    EXPECT_EQ(read_line_head(LU_INPUT, buf, 3), LINE_LF);
-    EXPECT_EQ(std::string(buf, 3), "ab ");
-    EXPECT_EQ(read_line_head(LU_INPUT, buf, 3), LINE_LF);
-    EXPECT_EQ(std::string(buf, 3), "   ");
-    EXPECT_EQ(read_line_head(LU_INPUT, buf, 3), LINE_LF);
-    EXPECT_EQ(std::string(buf, 3), "kkk");
-    EXPECT_EQ(read_line_head(LU_INPUT, buf, 3), LINE_LAST);
-    EXPECT_EQ(std::string(buf, 3), "las");
-    EXPECT_EQ(read_line_head(LU_INPUT, buf, 3), LINE_NONE);
-    EXPECT_TRUE(close_unit(LU_INPUT));
-    // A folder opened as a file: the read fails.
-    std::FILE* dir = std::fopen(".", "rb");
-    if (dir != nullptr) {
-      bind_unit(LU_INPUT, dir);
-      EXPECT_EQ(read_line_head(LU_INPUT, buf, 3), LINE_FAILED);
-      close_unit(LU_INPUT);
-    }
-  });
 }
 
 }  // namespace
