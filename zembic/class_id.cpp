@@ -1,4 +1,237 @@
-// Not built yet.
-#include "phases.h"
+// Phase 9: the Class ID file, with the class distinction number dialog and the
+// class ID dialog when the file is missing; the read-back on every run.
+#include "class_id.h"
 
-void phase_classid(RunState&, const ProgramDesc&) {}
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+#include "console_log.h"
+#include "fatal.h"
+#include "io.h"
+#include "keyboard.h"
+#include "phases.h"
+#include "text.h"
+
+namespace {
+
+const std::string_view zembic_cls_intro[] = {
+    "You need to select a class distinction number from 0 to 14.",
+    "This is in case students in your class are also in another",
+    "class that uses AID strings.  Assuming that the other",
+    "class uses a different class distinction number, there will",
+    "not be a problem if a student uses the AID string from the",
+    "other class in yours, or vice versa.  In particular the",
+    "credit will not go to a wrong student.  If no other classes",
+    "use AID strings just enter 0.",
+};
+
+const std::string_view zembic_cid_intro[] = {
+    " ",
+    "You may also want to select a class ID string.",
+    "This may discourage students from entering the AID of the",
+    "wrong class in the first place.  The ID string will be",
+    "prepended before the 3 character AID.",
+};
+
+// Refused everywhere: a blank, ":", the separator, the quote character and
+// upper case letters; "0" in first place; the last character must be a digit,
+// a lower case letter, "@" or "_".  Bytes of 128 and above pass but in last
+// place.
+bool zembic_cid_char(unsigned char c, int32_t i, int32_t lcid, char sep, char quot) {
+  if (c == ' ' || c == ':' || c == static_cast<unsigned char>(sep) ||
+      c == static_cast<unsigned char>(quot) || (c >= 'A' && c <= 'Z') || (c == '0' && i == 1)) {
+    return false;
+  }
+  if (i < lcid) return true;
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || c == '@' || c == '_';
+}
+
+// v right-aligned in cols columns (cols at most 12).
+std::string_view right_aligned(int32_t v, int32_t cols, char (&out)[12]) {
+  char digits[12];
+  int32_t n = 0;
+  inttos(v, digits, 12, n);
+  if (cols > 12) cols = 12;
+  if (n > cols) n = cols;
+  std::memset(out, ' ', sizeof out);
+  std::memcpy(out + cols - n, digits, n);
+  return std::string_view(out, cols);
+}
+
+// An answer of the class distinction dialog: a number from 0 to max without
+// leading zeros.
+bool accepted_number(const char* a, int32_t n, int32_t max, int32_t& v) {
+  if (n < 1 || (a[0] == '0' && n > 1)) return false;
+  v = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    if (a[i] < '0' || a[i] > '9') return false;
+    v = 10 * v + (a[i] - '0');
+  }
+  return v <= max;
+}
+
+// The number field of line 1: blanks ignored; an optional sign before the
+// digits; nothing but blanks (or a sign alone) is 0.
+bool number_field(const char* s, int32_t n, int32_t& v) {
+  bool neg = false;
+  bool sign_allowed = true;
+  v = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    const char c = s[i];
+    if (c == ' ') continue;
+    if (sign_allowed && (c == '+' || c == '-')) {
+      neg = c == '-';
+      sign_allowed = false;
+      continue;
+    }
+    if (c < '0' || c > '9') return false;
+    sign_allowed = false;
+    v = 10 * v + (c - '0');
+  }
+  if (neg) v = -v;
+  return true;
+}
+
+// The lines before the first prompt of a dialog (console only).
+void intro(const std::string_view* text, int32_t n) {
+  for (int32_t i = 0; i < n; ++i) conly({text[i]});
+}
+
+// One answer of a class dialog, trimmed, in r.cid(1..r.lcid); a lone "q" or
+// "Q" ends the run.
+void class_answer(RunState& r, std::string_view prompt) {
+  ask_line(prompt, r.cid);
+  r.lcid = ANSLEN;
+  trimlt(r.cid, r.lcid);
+  if (r.lcid == 1 && (r.cid[0] == 'q' || r.cid[0] == 'Q')) fatal("User quit");
+}
+
+void class_number_dialog(RunState& r, const ClassRules& rules) {
+  intro(rules.cls_intro, rules.ncls_intro);
+  for (;;) {
+    class_answer(r, rules.cls_prompt);
+    if (r.lcid == 0) continue;
+    if (accepted_number(r.cid, r.lcid, rules.cls_max, r.cls)) return;
+    conly({rules.cls_bad});
+  }
+}
+
+// The first refused character of the answer, with its message; false when
+// every character is accepted.
+bool refused_class_id(const RunState& r, const ClassRules& rules) {
+  const char sep = r.argt[4][0];
+  const char quot = r.argt[5][0];
+  for (int32_t i = 1; i <= r.lcid; ++i) {
+    const unsigned char c = static_cast<unsigned char>(r.cid[i - 1]);
+    if (c <= 31 || c == 127) {
+      char code[12];
+      int32_t lcode = 0;
+      inttos(c, code, 12, lcode);
+      conly({" *** ASCII control character ", std::string_view(code, lcode), " is illegal"});
+      return true;
+    }
+    if (!rules.cid_char_ok(c, i, r.lcid, sep, quot)) {
+      conly({"*** Character \"", std::string_view(&r.cid[i - 1], 1), "\" is illegal."});
+      return true;
+    }
+  }
+  return false;
+}
+
+void class_id_dialog(RunState& r, const ClassRules& rules) {
+  intro(rules.cid_intro, rules.ncid_intro);
+  for (;;) {
+    class_answer(r, rules.cid_prompt);
+    if (r.lcid > 3) continue;
+    if (r.lcid == 0) {
+      std::memset(r.cid, ' ', sizeof r.cid);
+      return;
+    }
+    if (!refused_class_id(r, rules)) return;
+  }
+}
+
+// Creates the Class ID file: line 1 the number, line 2 all 4 bytes of cid.
+void write_class_file(const RunState& r, const ClassRules& rules) {
+  char path[FLDMAX + 1] = {};
+  if (rules.cidfile.size() > FLDMAX) fatal(rules.writerr);
+  std::memcpy(path, rules.cidfile.data(), rules.cidfile.size());
+  FILE* f = std::fopen(path, "wx");
+  if (f == nullptr) fatal(rules.writerr);
+  close_unit(LU_OUTPUT);
+  bind_unit(LU_OUTPUT, f);
+  char num[12];
+  bool ok = wline(LU_OUTPUT, {right_aligned(r.cls, rules.cls_cols, num)});
+  ok = wline(LU_OUTPUT, {std::string_view(r.cid, sizeof r.cid)}) && ok;
+  ok = close_unit(LU_OUTPUT) && ok;
+  if (!ok) fatal(rules.writerr);
+}
+
+[[noreturn]] void read_failed(const ClassRules& rules) {
+  close_unit(LU_INPUT);
+  fatal(rules.readerr);
+}
+
+// The values in force: line 1 and line 2 of the file, on every run.
+void read_class_file(RunState& r, const ClassRules& rules) {
+  if (!open_lines(rules.cidfile, LU_INPUT)) fatal(rules.readerr);
+
+  char line1[12];
+  const int32_t cols = rules.cls_cols < 12 ? rules.cls_cols : 12;
+  int32_t st = read_line_head(LU_INPUT, line1, cols);
+  if (st == LINE_NONE || st == LINE_FAILED) read_failed(rules);
+  if (!number_field(line1, cols, r.cls) || r.cls < 0 || r.cls > rules.cls_max) {
+    read_failed(rules);
+  }
+  char num[12];
+  cline({rules.cls_label, right_aligned(r.cls, rules.cls_label_cols, num)});
+
+  // A last line without a line feed counts as a line.
+  st = read_line_head(LU_INPUT, r.cid, ANSLEN);
+  if (st == LINE_NONE || st == LINE_FAILED) read_failed(rules);
+  if (!close_unit(LU_INPUT)) fatal(rules.readerr);
+  r.lcid = ANSLEN;
+  trimlt(r.cid, r.lcid);
+  if (r.lcid > 3) fatal(rules.readerr);
+
+  if (r.lcid == 0) {
+    cline({"No class ID"});
+  } else {
+    cline({"Class ID: \"", std::string_view(r.cid, r.lcid), "\""});
+  }
+  cempty();
+}
+
+}  // namespace
+
+const ClassRules zembic_class_rules = {
+    .cidfile = "zembic.cid",
+    .readerr = "Error reading Class ID file zembic.cid",
+    .writerr = "Error writing to Class ID file zembic.cid",
+    .cls_intro = zembic_cls_intro,
+    .ncls_intro = static_cast<int32_t>(std::size(zembic_cls_intro)),
+    .cls_prompt = "Enter your class distinction number from 0 to 14 (q to quit): ",
+    .cls_bad = "*** Bad number.  Please reenter.",
+    .cls_max = 14,
+    .cid_intro = zembic_cid_intro,
+    .ncid_intro = static_cast<int32_t>(std::size(zembic_cid_intro)),
+    .cid_prompt = "Enter no more than 3 lowercase letters and digits as a Class ID: ",
+    .cid_char_ok = zembic_cid_char,
+    .cls_cols = 2,
+    .cls_label = "Class distinction number:",
+    .cls_label_cols = 4,
+};
+
+void class_id_file(RunState& r, const ClassRules& rules) {
+  const int32_t e = fexist(rules.cidfile);
+  if (e < 0) fatal("Disk error looking for files");
+  if (e == 0) {
+    class_number_dialog(r, rules);
+    class_id_dialog(r, rules);
+    write_class_file(r, rules);
+  }
+  read_class_file(r, rules);
+}
+
+void phase_classid(RunState& r, const ProgramDesc&) { class_id_file(r, zembic_class_rules); }
