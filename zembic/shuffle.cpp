@@ -1,4 +1,142 @@
-// Not built yet.
-#include "phases.h"
+// Phase 13: the seed, the seeded shuffle and (zembic) the table of the
+// shuffled order.
+#include "shuffle.h"
 
-void phase_shuffle(RunState&, const ProgramDesc&) {}
+#include <sys/times.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <string_view>
+
+#include "console_log.h"
+#include "fatal.h"
+#include "phases.h"
+#include "random_gen.h"
+#include "text.h"
+
+namespace {
+
+RandomGen gen;  // the run's generator, used by the shuffle only
+
+constexpr int32_t NPERROW = 10;  // entries per table row
+constexpr int32_t NWIDE = 7;     // columns per entry
+constexpr int32_t NTAB = 4 + NPERROW * NWIDE;  // a full row: 74
+
+// v right-aligned in w columns at out.
+void rjust(int32_t v, char* out, int32_t w) {
+  int32_t l;
+  inttos(v, out, w, l);
+  std::memmove(out + w - l, out, l);
+  std::memset(out, ' ', w - l);
+}
+
+// The table of the shuffled order: sort numbers and AID strings, 10 a row, the
+// rows framed by dash lines in the log file only.
+void shuffled_table(const RunState& r) {
+  cline({"Randomly resorted AID strings preceded by sort numbers:"});
+
+  // The class ID right-justified in 4 columns, before every AID.
+  char word[4];
+  std::memset(word, ' ', sizeof word);
+  const int32_t lcid = r.lcid < 0 ? 0 : (r.lcid > 3 ? 3 : r.lcid);
+  std::memcpy(word + 4 - lcid, r.cid, lcid);
+
+  char dashes[NTAB];
+  std::memset(dashes, '-', sizeof dashes);
+  const std::string_view dash_line(dashes, NTAB);
+
+  const int32_t nid = r.nid < CANDMAX ? r.nid : CANDMAX;
+  const int32_t rows = (nid + NPERROW - 1) / NPERROW;
+  for (int32_t row = 0; row < rows; ++row) {
+    const int32_t first = NPERROW * row;
+    const int32_t n = nid - first < NPERROW ? nid - first : NPERROW;
+    char nums[NTAB];
+    char aids[NTAB];
+    std::memcpy(nums, "Num:", 4);
+    std::memcpy(aids, "AID:", 4);
+    for (int32_t c = 0; c < n; ++c) {
+      const int32_t s = r.idorg[first + c];
+      char* num = nums + 4 + NWIDE * c;
+      char* aid = aids + 4 + NWIDE * c;
+      rjust(s + 1, num, NWIDE);
+      std::memcpy(aid, word, 4);
+      if (s >= 0 && s < CANDMAX) {
+        std::memcpy(aid + 4, r.idstr[s] + 1, 3);
+      } else {
+        std::memset(aid + 4, '?', 3);
+      }
+    }
+    const std::string_view num_line(nums, 4 + NWIDE * n);
+    const std::string_view aid_line(aids, 4 + NWIDE * n);
+    lonly({dash_line});
+    conly({num_line});
+    conly({aid_line});
+    lonly({num_line});
+    lonly({aid_line});
+  }
+  lonly({dash_line});
+  cempty();
+}
+
+}  // namespace
+
+int32_t derive_seed(int64_t ticks, int32_t pid) {
+  const uint32_t count = ticks < 0 ? 2147483647u : static_cast<uint32_t>(ticks);
+  const uint32_t p = static_cast<uint32_t>(pid);
+  const uint32_t low = p & 0x7FFFFFFFu;
+  const uint32_t rotated = (p & 0x80000000u) | (((low << 16) | (low >> 15)) & 0x7FFFFFFFu);
+  const int32_t seed = static_cast<int32_t>(count ^ rotated);
+  return seed == 1 ? 0 : seed;
+}
+
+int32_t pick_position(int32_t d, int32_t k, int32_t nid) {
+  // d / 2^31 is exact in double; the cast rounds it to the nearest float.
+  const float r = static_cast<float>(static_cast<double>(d) * 0x1p-31);
+  // A float times an integer below 2^29 is exact in double.
+  return k + static_cast<int32_t>(static_cast<double>(r) * (nid - k));
+}
+
+bool shuffle_ids(int32_t seed, int32_t nid, int32_t* idorg) {
+  if (nid < 0 || nid > CANDMAX) return false;
+  gen.seed(seed);
+  for (int32_t k = 0; k < nid; ++k) {
+    const int32_t p = pick_position(gen.draw(), k, nid);
+    if (p < k || p >= nid) return false;
+    const int32_t t = idorg[k];
+    idorg[k] = idorg[p];
+    idorg[p] = t;
+  }
+  return true;
+}
+
+void invert_order(int32_t nid, const int32_t* idorg, int32_t* orgid) {
+  for (int32_t p = 0; p < nid && p < CANDMAX; ++p) {
+    const int32_t s = idorg[p];
+    if (s >= 0 && s < CANDMAX) orgid[s] = p;
+  }
+}
+
+void seed_and_shuffle(RunState& r) {
+  if (r.seed == 1) {
+    struct tms tbuf;
+    const clock_t ticks = times(&tbuf);
+    r.seed = derive_seed(static_cast<int64_t>(ticks), static_cast<int32_t>(getpid()));
+  }
+  char num[12];
+  int32_t lnum;
+  inttos(r.seed, num, 12, lnum);
+  cline({" Seed used: ", std::string_view(num, lnum)});
+  cempty();
+  if (!shuffle_ids(r.seed, r.nid, r.idorg)) fatal("Bad random id number");
+  invert_order(r.nid, r.idorg, r.orgid);
+}
+
+void limit_default(RunState& r) {
+  if (r.idlim <= 0) r.idlim = r.nid;
+}
+
+void phase_shuffle(RunState& r, const ProgramDesc&) {
+  seed_and_shuffle(r);
+  shuffled_table(r);
+  limit_default(r);
+}
