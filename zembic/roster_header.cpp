@@ -1,4 +1,266 @@
-// Not built yet.
-#include "phases.h"
+// Phase 11: the roster's header lines.  Opens the input file, checks the
+// columns of a Blackboard or Canvas roster, places the identifier column,
+// finds an identifier column that the roster already has, and puts the header
+// lines with their header texts into the output buffer.
+#include <cstring>
+#include <string_view>
 
-void phase_roster(RunState&, const ProgramDesc&) {}
+#include "console_log.h"
+#include "csvfnd.h"
+#include "fatal.h"
+#include "io.h"
+#include "outbuf.h"
+#include "output_layout.h"
+#include "phases.h"
+#include "readcv.h"
+#include "readfu.h"
+#include "text.h"
+
+namespace {
+
+// TEMPORARY until the keyboard module lands.
+void read_word4(char*) { fatal("keyboard"); }
+
+constexpr int32_t NABORT_A = 7;  // fixed lines of abort block A after the file name
+constexpr int32_t NABORT_B = 5;  // fixed lines of abort block B after the file name
+constexpr std::string_view INDENT = "    ";
+constexpr std::string_view NAME_INDENT = "       ";  // the file name in the blocks
+
+std::string_view input_name(const RunState& r) {
+  int32_t l = r.argtl[0];
+  if (l < 0) l = 0;
+  if (l > FLDMAX) l = FLDMAX;
+  return {r.argt[0], static_cast<size_t>(l)};
+}
+
+// Header text i (1-based) of HEADER; with_star keeps the "*" that followed
+// text 1 when there was one.
+std::string_view header_text(const RunState& r, int32_t i, bool with_star) {
+  if (i < 1 || i > NHEADMAX) return {};
+  int32_t of = r.hnamof[i - 1];
+  int32_t lt = r.hnamlt[i - 1];
+  if (with_star && i == 1 && r.star) ++lt;
+  if (of < 0) of = 0;
+  if (of > FLDMAX) of = FLDMAX;
+  if (lt < 0) lt = 0;
+  if (lt > FLDMAX - of) lt = FLDMAX - of;
+  return {r.argt[3] + of, static_cast<size_t>(lt)};
+}
+
+// Looks up the column whose contents are `name` (a trailing "*" makes it a
+// prefix) in header line 1, from column 1 on.  Returns its number, 0 for none;
+// iend and lcol describe the column found.
+int32_t find_column(const RunState& r, std::string_view name, int32_t& iend, int32_t& lcol) {
+  static char fnd[FLDMAX];
+  const int32_t lfnd = static_cast<int32_t>(name.size() < FLDMAX ? name.size() : FLDMAX);
+  std::memcpy(fnd, name.data(), lfnd);
+  int32_t fndlt = lfnd;
+  int32_t jcol = 0;
+  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, r.argt[4][0], r.argt[5][0], 1, fndlt, fnd, lfnd, lcol,
+         iend, jcol);
+  return jcol;
+}
+
+int32_t find_column(const RunState& r, std::string_view name) {
+  int32_t iend, lcol;
+  return find_column(r, name, iend, lcol);
+}
+
+// Decimal digits of a number, without blanks.
+struct Digits {
+  char str[12];
+  int32_t len;
+  explicit Digits(int32_t v) { inttos(v, str, 12, len); }
+  std::string_view view() const { return {str, static_cast<size_t>(len)}; }
+};
+
+// Puts the identifier column right after the column found (number jcol).
+void place_after(RunState& r, int32_t jcol, int32_t iend, int32_t lcol) {
+  r.ncolf = jcol;
+  r.ipos = iend - 1;
+  r.lpos = lcol;
+}
+
+void blackboard_columns(RunState& r, const ProgramDesc& d) {
+  const std::string_view fin = input_name(r);
+  r.col_last_name = find_column(r, "Last Name");
+  if (r.col_last_name == 0) fatal2("Column 'Last Name' not found in ", fin);
+  r.col_first_name = find_column(r, "First Name");
+  if (r.col_first_name == 0) fatal2("Column 'First Name' not found in ", fin);
+  int32_t iend, lcol;
+  r.col_username = find_column(r, "Username", iend, lcol);
+  if (r.col_username == 0) fatal2("Column 'Username' not found in ", fin);
+  if (r.col_username < r.col_last_name || r.col_username < r.col_first_name) {
+    fatal2("Column 'Username' in the wrong place in ", fin);
+  }
+  place_after(r, r.col_username, iend, lcol);
+  // The identifier column goes after the rightmost of these too.
+  for (std::string_view name : {"Student ID", "Last Access", "Availability"}) {
+    const int32_t jcol = find_column(r, name, iend, lcol);
+    if (jcol > r.ncolf) place_after(r, jcol, iend, lcol);
+  }
+  r.ncolf = r.ncolf + 1;
+  if (r.dosort && d.feedback_notes) r.colnot = find_column(r, "Feedback to User");
+}
+
+void canvas_columns(RunState& r, const ProgramDesc& d) {
+  const std::string_view fin = input_name(r);
+  r.col_student = find_column(r, "Student");
+  if (r.col_student == 0) fatal2("Column 'Student' not found in ", fin);
+  r.col_login = find_column(r, "SIS Login ID");
+  if (r.col_login == 0) conly({" ** Warning: Column 'SIS Login ID' not found"});
+  r.col_root = find_column(r, "Root Account");
+  if (r.col_root == 0) conly({" ** Warning: Column 'Root Account' not found"});
+  int32_t iend, lcol;
+  const int32_t section = find_column(r, "Section", iend, lcol);
+  if (section == 0) fatal2("Column 'Section' not found in ", fin);
+  if (section < r.col_student || section < r.col_login || section < r.col_root) {
+    fatal2("Column 'Section' in the wrong place in ", fin);
+  }
+  place_after(r, section, iend, lcol);
+  r.colnot = find_column(r, "Notes", iend, lcol);
+  if (r.colnot > section) place_after(r, r.colnot, iend, lcol);
+  r.ncolf = r.ncolf + 1;
+  if (!r.dosort && !d.canvas_notes_always) r.colnot = 0;
+}
+
+// Writes a block of lines: the first line, the input file's name after 7
+// blanks, then the fixed lines after 4 blanks each.
+void write_block(void (*out)(std::initializer_list<std::string_view>), std::string_view first,
+                 std::string_view name, std::string_view last, std::string_view fin,
+                 const std::string_view* lines, int32_t nlines) {
+  out({first, name, last});
+  out({NAME_INDENT, fin});
+  for (int32_t i = 0; i < nlines; ++i) out({INDENT, lines[i]});
+}
+
+// The roster already has an identifier column, but this is a fresh assignment.
+[[noreturn]] void abort_a(const RunState& r, const ProgramDesc& d, std::string_view name) {
+  const std::string_view fin = input_name(r);
+  for (auto out : {conly, lonly}) {
+    write_block(out, "*** There is already a column '", name, "' in input file", fin, d.abort_a,
+                NABORT_A);
+  }
+  fatal("Must abort for the above reason");
+}
+
+// A re-run, but the roster has no identifier column.
+[[noreturn]] void abort_b(const RunState& r, const ProgramDesc& d, std::string_view name) {
+  const std::string_view fin = input_name(r);
+  for (auto out : {conly, lonly}) {
+    write_block(out, "*** Column '", name, "' not found in input file", fin, d.abort_b, NABORT_B);
+  }
+  fatal("Must abort for the above reason");
+}
+
+// A re-run found the identifier column elsewhere than expected: the
+// instructor accepts that column or quits.
+void misplaced_column(const RunState& r, const ProgramDesc& d, std::string_view name) {
+  const Digits expected(r.ncolf);
+  const Digits found(r.oldcol);
+  conly({"*** Column '", name, "' in input file"});
+  conly({NAME_INDENT, input_name(r)});
+  conly({INDENT, "is in the wrong place:"});
+  conly({INDENT, "Expected column number: ", expected.view()});
+  conly({INDENT, "Found at column number: ", found.view()});
+  conly({INDENT, "Will proceed using column number ", found.view()});
+  for (;;) {
+    cprompt("    Enter the letter \"A\" to accept that or \"Q\" to quit: ");
+    char answer[4];
+    read_word4(answer);
+    if (std::string_view(answer, 4) == "A   " || std::string_view(answer, 4) == "a   ") {
+      lonly({d.accepted, found.view()});
+      return;
+    }
+    if (std::string_view(answer, 4) == "Q   " || std::string_view(answer, 4) == "q   ") {
+      fatal("User quit on column number error");
+    }
+  }
+}
+
+void csv_header(RunState& r, const ProgramDesc& d) {
+  readcv(r.argt[0], r.argtl[0], LU_INPUT, r.argt[4][0], r.argt[5][0], r.ncolf, BUFMAX, r.nbuf,
+         r.ipos, r.lpos, r.bufchr, r.term);
+  if (r.term == 0 && r.nbuf <= 0) fatal2("Input file is empty: ", input_name(r));
+  if (r.bb) {
+    blackboard_columns(r, d);
+  } else if (r.canvas) {
+    canvas_columns(r, d);
+  }
+  // An identifier column that the roster already has.
+  const std::string_view name = header_text(r, 1, true);
+  int32_t lcol;
+  r.oldcol = find_column(r, name, r.iendid, lcol);
+  if (r.new_ && r.oldcol > 0) abort_a(r, d, name);
+  if (!r.new_) {
+    if (r.oldcol == 0) abort_b(r, d, name);
+    if (r.oldcol != r.ncolf && r.ncolf != 0) misplaced_column(r, d, name);
+    r.ncolf = r.oldcol;
+  }
+  if (r.ncolf <= 1) r.kill = 0;
+}
+
+void text_header(RunState& r, const ProgramDesc& d) {
+  readfu(r.argt[0], r.argtl[0], LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);
+  if (r.term == 0 && r.nbuf <= 0) fatal2("Input file is empty: ", input_name(r));
+  const std::string_view name = header_text(r, 1, false);
+  const std::string_view sep(r.argt[4], r.argtl[4] > 0 ? static_cast<size_t>(r.argtl[4]) : 0);
+  const int32_t n = static_cast<int32_t>(name.size());
+  const int32_t lsep = static_cast<int32_t>(sep.size());
+  const int32_t t = r.nbuf - r.term > 0 ? r.nbuf - r.term : 0;
+  const std::string_view line(r.bufchr, static_cast<size_t>(t));
+  r.oldcol = 0;
+  if (t >= lsep + n) {
+    if (r.ncolf == -1 && line.substr(0, n) == name && line.substr(n, lsep) == sep) {
+      r.oldcol = 1;
+    } else if (r.ncolf == -2 && line.substr(t - n) == name &&
+               line.substr(t - n - lsep, lsep) == sep) {
+      r.oldcol = 2;
+    }
+  }
+  if (r.new_ && r.oldcol != 0) abort_a(r, d, name);
+  if (!r.new_ && r.oldcol == 0) abort_b(r, d, name);
+}
+
+// The header lines of the output: line 1 is in the row buffer, the others
+// are read here.
+void header_lines(RunState& r) {
+  const std::string_view fin = input_name(r);
+  for (int32_t i = 1; i <= r.nhead && i <= NHEADMAX; ++i) {
+    if (i > 1) {
+      // A line without line end was the last one: the file has ended.
+      if (r.term == 0) fatal2("Missing header line in ", fin);
+      if (r.csv) {
+        // On a re-run ipos then marks the end of the identifier column.
+        const int32_t ncol = r.new_ ? r.ncolf : r.ncolf + 1;
+        readcv(r.argt[0], r.argtl[0], LU_INPUT, r.argt[4][0], r.argt[5][0], ncol, BUFMAX,
+               r.nbuf, r.ipos, r.lpos, r.bufchr, r.term);
+      } else {
+        readfu(r.argt[0], r.argtl[0], LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);
+      }
+      if (r.term == 0 && r.nbuf <= 0) fatal2("Missing header line in ", fin);
+    }
+    if (r.new_) {
+      const std::string_view v = header_text(r, i, false);
+      insert_value(r, v.data(), static_cast<int32_t>(v.size()));
+    } else {
+      copy_rerun(r, i == 1 ? r.iendid : r.ipos + 1);
+    }
+  }
+}
+
+}  // namespace
+
+void phase_roster(RunState& r, const ProgramDesc& d) {
+  const std::string_view fin = input_name(r);
+  openru(fin, LU_INPUT);
+  cline({"Reading file ", fin});
+  cempty();
+  if (r.nhead <= 0) return;
+  if (r.csv) {
+    csv_header(r, d);
+  } else {
+    text_header(r, d);
+  }
+  header_lines(r);
+}
