@@ -1,6 +1,195 @@
-// Not built yet.
+// List records: one line of at most 155 bytes per student tying the AID to
+// the student's name and login; the names list file in roster order and the
+// identifier list file in sort-number order.
 #include "list_records.h"
 
-void lists_open(RunState&, const ProgramDesc&) {}
-void list_record(RunState&, const ProgramDesc&) {}
-void lists_close(RunState&, const ProgramDesc&) {}
+#include <cstring>
+#include <string_view>
+
+#include "console_log.h"
+#include "csvfnd.h"
+#include "fatal.h"
+#include "io.h"
+#include "text.h"
+
+namespace {
+
+// The root-account mail-domain table: host of a Canvas root account and the
+// e-mail domain of its students.  Set when configuring the build.
+struct RootDomain {
+  std::string_view host;
+  std::string_view domain;
+};
+constexpr RootDomain root_domains[2] = {{ROOT_HOST1, ROOT_DOMAIN1}, {ROOT_HOST2, ROOT_DOMAIN2}};
+
+std::string_view input_name(const RunState& r) { return {r.argt[0], static_cast<size_t>(r.argtl[0])}; }
+
+// Fetches column icol of the current row into fld (256 bytes), trimmed.
+int32_t fetch(const RunState& r, int32_t icol, char* fld) {
+  int32_t fndlt = -9, lcol, iend, jcol;
+  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, r.argt[4][0], r.argt[5][0], icol, fndlt, fld, FLDMAX,
+         lcol, iend, jcol);
+  if (jcol <= 0) return 0;
+  int32_t l = fndlt;
+  trimlt(fld, l);
+  return l;
+}
+
+// Appends bytes to the record under construction, never beyond RECMAX.
+struct Rec {
+  char* b;
+  int32_t n = 0;
+  void add(const char* s, int32_t l) {
+    if (l <= 0) return;
+    if (l > RECMAX - n) fatal("Program error 2330B");
+    std::memcpy(b + n, s, l);
+    n += l;
+  }
+  void add(std::string_view s) { add(s.data(), static_cast<int32_t>(s.size())); }
+};
+
+void write_names(const ProgramDesc& d, std::initializer_list<std::string_view> pieces) {
+  if (!wline(LU_NAMES, pieces)) fatal(d.namerr);
+}
+void write_ids(const ProgramDesc& d, std::initializer_list<std::string_view> pieces) {
+  if (!wline(LU_IDLIST, pieces)) fatal(d.iderr);
+}
+
+std::string_view shown(const RunState& r, int32_t s) {
+  const int32_t l = r.idrecl[s] < 79 ? r.idrecl[s] : 79;
+  return {r.idrec[s], static_cast<size_t>(l)};
+}
+
+}  // namespace
+
+void lists_open(RunState& r, const ProgramDesc& d) {
+  openw(d.namfile, LU_NAMES);
+  openw(d.idfile, LU_IDLIST);
+  if (r.bb != 0 || r.canvas != 0) {
+    const std::string_view cid(r.cid, r.lcid);
+    write_names(d, {" AID", "=", cid, "A00: Ideal Student (instructor email)"});
+    write_ids(d, {" AID", "=", cid, "A00:   0 Ideal Student (instructor email)"});
+  }
+}
+
+void list_record(RunState& r, const ProgramDesc& d) {
+  const int32_t s = r.id0;
+  Rec rec{r.idrec[s]};
+  rec.add(" AID=");
+  rec.add(r.cid, r.lcid);
+  rec.add(r.idstr[s] + 1, 3);
+  rec.add(": ");
+  const int32_t p = rec.n;
+
+  if (r.bb == 0 && r.canvas == 0) {
+    // Other CSV and plain text: the row as read, cut at 155 bytes.
+    int32_t body = r.nbuf - r.term;
+    if (body > RECMAX - p) body = RECMAX - p;
+    rec.add(r.bufchr, body);
+  } else {
+    char name[FLDMAX + FLDMAX + 2];
+    char login[FLDMAX];
+    char dom[FLDMAX];
+    int32_t n = 0, l = 0, dl = 0;
+    if (r.bb != 0) {
+      char last[FLDMAX], first[FLDMAX];
+      const int32_t ll = fetch(r, r.col_last_name, last);
+      if (ll <= 0) fatal2("Missing student last name in ", input_name(r));
+      const int32_t lf = fetch(r, r.col_first_name, first);
+      if (lf <= 0) fatal2("Missing student first name in ", input_name(r));
+      if (ll + lf + 2 > FLDMAX) fatal2("Student name too long in ", input_name(r));
+      std::memcpy(name, last, ll);
+      std::memcpy(name + ll, ", ", 2);
+      std::memcpy(name + ll + 2, first, lf);
+      n = ll + lf + 2;
+      l = fetch(r, r.col_username, login);
+      if (l <= 0) fatal2("Missing student username in ", input_name(r));
+      std::memcpy(dom, r.dom0, r.ldom0);
+      dl = r.ldom0;
+    } else {
+      n = fetch(r, r.col_student, name);
+      if (n <= 0) fatal2("Missing Student Name in ", input_name(r));
+      if (r.col_login > 0) {
+        l = fetch(r, r.col_login, login);
+        if (l <= 0) conly({" ** Missing Login ID!"});
+      }
+      std::memcpy(dom, r.dom0, r.ldom0);
+      dl = r.ldom0;
+      if (r.col_root > 0) {
+        char root[FLDMAX];
+        const int32_t lr = fetch(r, r.col_root, root);
+        const std::string_view host(root, lr);
+        if (lr <= 0) {
+          conly({" ** Missing Root Account!"});
+        } else {
+          for (const RootDomain& rd : root_domains) {
+            if (host == rd.host) {
+              std::memcpy(dom, rd.domain.data(), rd.domain.size());
+              dl = static_cast<int32_t>(rd.domain.size());
+              break;
+            }
+          }
+        }
+      }
+    }
+    // Fitting: 79 bytes when shortening the name alone achieves it without
+    // taking it below 50 bytes; otherwise the name is cut to 50 and the login
+    // last, up to 155 bytes.
+    int32_t tot = p + n + l + dl + 3;
+    if (tot > 79 && n - 50 >= tot - 79) {
+      n -= tot - 79;
+      std::memcpy(name + n - 3, "...", 3);
+      tot = 79;
+    } else if (tot > 79) {
+      if (n > 50) {
+        n = 50;
+        std::memcpy(name + 47, "...", 3);
+        tot = p + n + l + dl + 3;
+      }
+      if (tot > RECMAX) {
+        const int32_t cut = tot - RECMAX;
+        // The login must give up the whole excess and keep 3 bytes for "...".
+        if (l - cut < 3) fatal("Program error 2330A");
+        l -= cut;
+        std::memcpy(login + l - 3, "...", 3);
+        tot = RECMAX;
+      }
+    }
+    if (tot > RECMAX) fatal("Program error 2330A");
+    rec.add(name, n);
+    rec.add(" (");
+    rec.add(login, l);
+    rec.add(dom, dl);
+    rec.add(")");
+    if (rec.n != tot) fatal("Program error 2330B");
+  }
+
+  // Control characters show as "?": in CSV mode the whole record, bytes 0 to
+  // 31 and 127; for a plain text file the bytes after the prefix, 0 to 31.
+  for (int32_t i = r.csv != 0 ? 0 : p; i < rec.n; ++i) {
+    const unsigned char c = static_cast<unsigned char>(rec.b[i]);
+    if (c <= 31 || (r.csv != 0 && c == 127)) rec.b[i] = '?';
+  }
+  r.idrecl[s] = rec.n;
+  cline({shown(r, s)});
+  write_names(d, {std::string_view(r.idrec[s], static_cast<size_t>(rec.n))});
+}
+
+void lists_close(RunState& r, const ProgramDesc& d) {
+  cempty();
+  const int32_t k = r.lcid + 9;  // " AID=", class ID, AID and the colon
+  for (int32_t s = 0; s < r.nid; ++s) {
+    if (r.idrecl[s] <= 0) continue;
+    cline({shown(r, s)});
+    char sort[12];
+    int32_t ls;
+    inttos(s + 1, sort, 12, ls);
+    const std::string_view num(sort, ls);
+    const std::string_view pad("    ", ls < 4 ? 4 - ls : 0);
+    write_ids(d, {std::string_view(r.idrec[s], k), pad, num,
+                  std::string_view(r.idrec[s] + k, r.idrecl[s] - k)});
+  }
+  cempty();
+  if (!close_unit(LU_NAMES)) fatal(d.namerr);
+  if (!close_unit(LU_IDLIST)) fatal(d.iderr);
+}

@@ -1,5 +1,51 @@
-// Not built yet.
+// The Notes column of a CSV student row: resized to the width of its final
+// text and prefilled when the row is read, filled once the candidate is known.
 #include "notes_column.h"
 
-void notes_prefill(RunState&, const ProgramDesc&) {}
-void notes_fill(RunState&, const ProgramDesc&) {}
+#include <cstring>
+#include <string_view>
+
+#include "csvfnd.h"
+#include "fatal.h"
+#include "text.h"
+
+namespace {
+
+// Width of the Notes text: the AID, a blank and the sort number in 3 digits.
+constexpr int32_t NOTES_LEN = 7;
+
+}  // namespace
+
+void notes_prefill(RunState& r, const ProgramDesc&) {
+  int32_t fndlt = -1, lcol, iend, jcol;
+  char none[1];
+  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, r.argt[4][0], r.argt[5][0], r.colnot, fndlt, none, 0,
+         lcol, iend, jcol);
+  if (lcol < 0 || iend < 0) {
+    fatal2("Lost Notes column in ", std::string_view(r.argt[0], r.argtl[0]));
+  }
+  const int32_t q = r.doquot != 0 ? 1 : 0;
+  r.bufnot = iend - lcol - 1 + q;
+  const int32_t delta = NOTES_LEN + 2 * q - lcol;
+  if (delta > 0 && r.nbuf + delta > BUFMAX) fatal("Out of record storage");
+  // The rest of the row after the cell (positions iend..nbuf) moves by delta.
+  if (delta != 0 && iend <= r.nbuf) {
+    std::memmove(r.bufchr + iend - 1 + delta, r.bufchr + iend - 1, r.nbuf - iend + 1);
+  }
+  r.nbuf += delta;
+  if (r.ncolf > r.colnot) r.ipos += delta;
+  std::memcpy(r.bufchr + r.bufnot, "A00 000", NOTES_LEN);
+  if (q != 0) {
+    r.bufchr[r.bufnot - 1] = r.argt[5][0];
+    r.bufchr[r.bufnot + NOTES_LEN] = r.argt[5][0];
+  }
+}
+
+void notes_fill(RunState& r, const ProgramDesc&) {
+  std::memcpy(r.bufchr + r.bufnot, r.idstr[r.id0] + 1, 3);
+  char digits[12];
+  int32_t n;
+  inttos(r.id0 + 1, digits, 12, n);
+  if (n > 3) n = 3;
+  std::memcpy(r.bufchr + r.bufnot + NOTES_LEN - n, digits, n);
+}
