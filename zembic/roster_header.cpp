@@ -9,6 +9,7 @@
 #include "csvfnd.h"
 #include "fatal.h"
 #include "io.h"
+#include "keyboard.h"
 #include "outbuf.h"
 #include "output_layout.h"
 #include "phases.h"
@@ -17,9 +18,6 @@
 #include "text.h"
 
 namespace {
-
-// TEMPORARY until the keyboard module lands.
-void read_word4(char*) { fatal("keyboard"); }
 
 constexpr int32_t NABORT_A = 7;  // fixed lines of abort block A after the file name
 constexpr int32_t NABORT_B = 5;  // fixed lines of abort block B after the file name
@@ -165,14 +163,13 @@ void misplaced_column(const RunState& r, const ProgramDesc& d, std::string_view 
   conly({INDENT, "Found at column number: ", found.view()});
   conly({INDENT, "Will proceed using column number ", found.view()});
   for (;;) {
-    cprompt("    Enter the letter \"A\" to accept that or \"Q\" to quit: ");
-    char answer[4];
-    read_word4(answer);
-    if (std::string_view(answer, 4) == "A   " || std::string_view(answer, 4) == "a   ") {
+    char answer[ANSLEN] = {' ', ' ', ' ', ' '};
+    ask_word("    Enter the letter \"A\" to accept that or \"Q\" to quit: ", answer);
+    if (answer_is(answer, 'A')) {
       lonly({d.accepted, found.view()});
       return;
     }
-    if (std::string_view(answer, 4) == "Q   " || std::string_view(answer, 4) == "q   ") {
+    if (answer_is(answer, 'Q')) {
       fatal("User quit on column number error");
     }
   }
