@@ -30,6 +30,13 @@ void inttos(int32_t ival, char* str, int32_t len, int32_t& lstr) {
   lstr = n;
 }
 
+void rjust(int32_t ival, char* str, int32_t w) {
+  int32_t l;
+  inttos(ival, str, w, l);
+  std::memmove(str + w - l, str, l);
+  std::memset(str, ' ', w - l);
+}
+
 void trimlt(char* str, int32_t& lstr) {
   if (lstr <= 0) return;
   int32_t k = 0;

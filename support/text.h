@@ -5,6 +5,9 @@
 // Decimal text of ival, left-aligned and blank-padded in str(1..len);
 // lstr its length.  Asterisks when the number does not fit.
 void inttos(int32_t ival, char* str, int32_t len, int32_t& lstr);
+// ival right-aligned in str(1..w), blanks in front; asterisks when it does
+// not fit.
+void rjust(int32_t ival, char* str, int32_t w);
 // Removes bytes of code 32 or less at both ends of str(1..lstr), moving the
 // rest to the left; lstr becomes the new length.
 void trimlt(char* str, int32_t& lstr);

@@ -35,20 +35,20 @@ const std::string& RunResult::file(const std::string& name) const {
   return it->second;
 }
 
-RunResult run_in_folder(const std::string& program, const RunSpec& spec) {
+RunResult run_in_folder(const std::string& program, const RunSpec& how) {
   char tmpl[] = "/tmp/e2e_XXXXXX";
   const char* top_c = mkdtemp(tmpl);
   if (top_c == nullptr) throw std::runtime_error("mkdtemp failed");
   const fs::path top(top_c);
   const fs::path dir = top / "run";
   fs::create_directory(dir);
-  for (const auto& [name, bytes] : spec.files) spit(dir / name, bytes);
-  if (spec.setup) spec.setup(dir.string());
-  spit(top / "stdin", spec.keyboard);
+  for (const auto& [name, bytes] : how.files) spit(dir / name, bytes);
+  if (how.setup) how.setup(dir.string());
+  spit(top / "stdin", how.keyboard);
 
   std::vector<std::string> argstore;
   argstore.push_back(program);
-  for (const auto& a : spec.args) argstore.push_back(a);
+  for (const auto& a : how.args) argstore.push_back(a);
   std::vector<char*> argv;
   for (auto& a : argstore) argv.push_back(a.data());
   argv.push_back(nullptr);

@@ -20,7 +20,7 @@ struct RunResult {
   const std::string& file(const std::string& name) const;
 };
 
-RunResult run_in_folder(const std::string& program, const RunSpec& spec);
+RunResult run_in_folder(const std::string& program, const RunSpec& how);
 
 // The run stamp "ccyymmdd hhmmss.sss Shhmm" after "Run date and time: " is
 // replaced by that pattern; so are the 15 stamp characters that begin a

@@ -49,13 +49,8 @@ bool zembic_cid_char(unsigned char c, int32_t i, int32_t lcid, char sep, char qu
 
 // v right-aligned in cols columns (cols at most 12).
 std::string_view right_aligned(int32_t v, int32_t cols, char (&out)[12]) {
-  char digits[12];
-  int32_t n = 0;
-  inttos(v, digits, 12, n);
   if (cols > 12) cols = 12;
-  if (n > cols) n = cols;
-  std::memset(out, ' ', sizeof out);
-  std::memcpy(out + cols - n, digits, n);
+  rjust(v, out, cols);
   return std::string_view(out, cols);
 }
 

@@ -15,14 +15,9 @@
 
 namespace {
 
-// v right-aligned in `width` columns (v fits).
-std::string_view rjust(int32_t v, int32_t width, char* buf) {
-  char digits[12];
-  int32_t n;
-  inttos(v, digits, 12, n);
-  if (n > width) n = width;
-  std::memset(buf, ' ', width - n);
-  std::memcpy(buf + width - n, digits, n);
+// v right-aligned in `width` columns of buf.
+std::string_view columns(int32_t v, int32_t width, char* buf) {
+  rjust(v, buf, width);
   return {buf, static_cast<size_t>(width)};
 }
 
@@ -41,8 +36,7 @@ void unused_row(const RunState& r, int32_t q, int32_t n, const char* word, bool 
   std::memcpy(num, "Num:", 4);
   std::memcpy(aid, "AID:", 4);
   for (int32_t c = 0; c < n; ++c) {
-    char buf[7];
-    std::memcpy(num + 4 + 7 * c, rjust(r.idorg[q + c] + 1, 7, buf).data(), 7);
+    rjust(r.idorg[q + c] + 1, num + 4 + 7 * c, 7);
     std::memcpy(aid + 4 + 7 * c, word, 4);
     std::memcpy(aid + 8 + 7 * c, r.idstr[r.idorg[q + c]] + 1, 3);
   }
@@ -127,15 +121,15 @@ void phase_closing(RunState& r, const ProgramDesc& d) {
   if (r.new_ != 0) {
     for (const bool to_log : {false, true}) {
       auto line = to_log ? lonly : conly;
-      line({"Number of AID strings assigned:", rjust(r.idnew, 4, b1)});
+      line({"Number of AID strings assigned:", columns(r.idnew, 4, b1)});
       if (r.idnew <= 0) line({" ** WARNING: no new AID strings assigned!"});
     }
   } else {
     for (const bool to_log : {false, true}) {
       auto line = to_log ? lonly : conly;
-      line({"Previous AID strings assigned:", rjust(r.idused, 4, b1)});
-      line({"     New AID strings assigned:", rjust(r.idnew, 4, b2)});
-      line({"Total student records written:", rjust(total, 4, b3)});
+      line({"Previous AID strings assigned:", columns(r.idused, 4, b1)});
+      line({"     New AID strings assigned:", columns(r.idnew, 4, b2)});
+      line({"Total student records written:", columns(total, 4, b3)});
       if (total - r.idnew <= 0 && r.idused > 0) line({" ** WARNING: no previous AID strings found!"});
       if (r.idnew <= 0) line({" ** WARNING: no new AID strings assigned!"});
     }

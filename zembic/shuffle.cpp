@@ -22,14 +22,6 @@ constexpr int32_t NPERROW = 10;  // entries per table row
 constexpr int32_t NWIDE = 7;     // columns per entry
 constexpr int32_t NTAB = 4 + NPERROW * NWIDE;  // a full row: 74
 
-// v right-aligned in w columns at out.
-void rjust(int32_t v, char* out, int32_t w) {
-  int32_t l;
-  inttos(v, out, w, l);
-  std::memmove(out + w - l, out, l);
-  std::memset(out, ' ', w - l);
-}
-
 // The table of the shuffled order: sort numbers and AID strings, 10 a row, the
 // rows framed by dash lines in the log file only.
 void shuffled_table(const RunState& r) {

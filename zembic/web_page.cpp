@@ -23,14 +23,9 @@ void tablepart(std::initializer_list<std::string_view> pieces) {
   if (!wtext(LU_TABLE, pieces)) fatal("Error writing to text file zembic.srt.txt");
 }
 
-// v right-aligned in `width` columns (v fits).
-std::string_view rjust(int32_t v, int32_t width, char* buf) {
-  char digits[12];
-  int32_t n;
-  inttos(v, digits, 12, n);
-  if (n > width) n = width;
-  std::memset(buf, ' ', width - n);
-  std::memcpy(buf + width - n, digits, n);
+// v right-aligned in `width` columns of buf.
+std::string_view columns(int32_t v, int32_t width, char* buf) {
+  rjust(v, buf, width);
   return {buf, static_cast<size_t>(width)};
 }
 
@@ -62,7 +57,7 @@ void phase_webpage(RunState& r, const ProgramDesc&) {
     for (int32_t c = 0; c < 10; ++c) {
       const int32_t s = 10 * row + c;
       char buf[3];
-      htmlpart({"<td>", s < r.nid ? rjust(s + 1, 3, buf) : std::string_view("   "), "</td>"});
+      htmlpart({"<td>", s < r.nid ? columns(s + 1, 3, buf) : std::string_view("   "), "</td>"});
     }
     html({"</tr>"});
     htmlpart({"<tr>"});
@@ -97,7 +92,7 @@ void phase_webpage(RunState& r, const ProgramDesc&) {
     tablepart({"Num:"});
     for (int32_t c = 0; c < n; ++c) {
       char buf[7];
-      tablepart({rjust(10 * row + c + 1, 7, buf)});
+      tablepart({columns(10 * row + c + 1, 7, buf)});
     }
     table({});
     tablepart({"AID:"});
