@@ -56,19 +56,10 @@ struct CsvRun {
       e.both(recs[s].substr(0, 79));
       names += recs[s] + "\n";
     }
-    e.both("");
-    for (int s = 0; s < 232; ++s) {
-      if (!held[s]) continue;
-      e.both(recs[s].substr(0, 79));
-      ids += with_sort(p, recs[s], s) + "\n";
-    }
-    e.both("");
+    ids = sorted_records(e, p, recs, held);
     idpos = p.idused + static_cast<int>(rows.size()) - 1;
     first_unused(e, p, idpos);
-    const std::string n = "Number of AID strings assigned:" + rjust(static_cast<long>(rows.size()), 4);
-    e.con(n);
-    e.lg(n);
-    e.both("");
+    fresh_summary(e, static_cast<int>(rows.size()));
   }
 
   void check_all() const {
@@ -160,11 +151,7 @@ TEST(WholeRunClosing, CanvasHeaderOnly) {
   first_unused(e, p, -1);
   e.both(" ** WARNING: Input file has a header only: zembic.csv");
   e.both("");
-  e.con("Number of AID strings assigned:   0");
-  e.con(" ** WARNING: no new AID strings assigned!");
-  e.lg("Number of AID strings assigned:   0");
-  e.lg(" ** WARNING: no new AID strings assigned!");
-  e.both("");
+  fresh_summary(e, 0);
   ASSERT_EQ(r.status, 0) << r.console;
   EXPECT_EQ(mask_stamp(r.console), e.console);
   EXPECT_EQ(mask_stamp(r.file("zembic.log")), e.log);
@@ -193,11 +180,7 @@ TEST(WholeRunClosing, EmptyPlainTextRoster) {
   first_unused(e, p, -1);
   e.both(" ** WARNING: Input file is empty: zembic.txt");
   e.both("");
-  e.con("Number of AID strings assigned:   0");
-  e.con(" ** WARNING: no new AID strings assigned!");
-  e.lg("Number of AID strings assigned:   0");
-  e.lg(" ** WARNING: no new AID strings assigned!");
-  e.both("");
+  fresh_summary(e, 0);
   ASSERT_EQ(r.status, 0) << r.console;
   EXPECT_EQ(mask_stamp(r.console), e.console);
   EXPECT_EQ(mask_stamp(r.file("zembic.log")), e.log);

@@ -232,4 +232,32 @@ inline std::string text_table(const Plan& p, const std::vector<bool>& held) {
 }
 
 
+// After the last row: the records again in sort-number order (console and
+// log), framed by empty lines; returns the identifier list file's lines.
+inline std::string sorted_records(Expect& e, const Plan& p, const std::vector<std::string>& recs,
+                                  const std::vector<bool>& held) {
+  std::string ids;
+  e.both("");
+  for (int s = 0; s < 232; ++s) {
+    if (!held[s]) continue;
+    e.both(recs[s].substr(0, 79));
+    ids += with_sort(p, recs[s], s) + "\n";
+  }
+  e.both("");
+  return ids;
+}
+
+// The summary of a fresh assignment and its closing empty line.
+inline void fresh_summary(Expect& e, int idnew) {
+  for (const bool to_log : {false, true}) {
+    const std::string n = "Number of AID strings assigned:" + rjust(idnew, 4);
+    to_log ? e.lg(n) : e.con(n);
+    if (idnew <= 0) {
+      to_log ? e.lg(" ** WARNING: no new AID strings assigned!")
+             : e.con(" ** WARNING: no new AID strings assigned!");
+    }
+  }
+  e.both("");
+}
+
 }  // namespace expect

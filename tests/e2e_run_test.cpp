@@ -84,17 +84,9 @@ TEST(WholeRun, CanvasRoadOfOneRunThenARerunAfterThreeStudentsJoin) {
     e.both(recs[s].substr(0, 79));
     names += recs[s] + "\n";
   }
-  e.both("");
-  for (int s = 0; s < 232; ++s) {
-    if (!o.held[s]) continue;
-    e.both(recs[s].substr(0, 79));
-    ids += with_sort(p, recs[s], s) + "\n";
-  }
-  e.both("");
+  ids += sorted_records(e, p, recs, o.held);
   first_unused(e, p, static_cast<int>(kClass.size()) - 1);
-  e.con("Number of AID strings assigned:   7");
-  e.lg("Number of AID strings assigned:   7");
-  e.both("");
+  fresh_summary(e, 7);
 
   ASSERT_EQ(r1.status, 0) << r1.console;
   EXPECT_EQ(mask_stamp(r1.console), e.console);
@@ -148,13 +140,7 @@ TEST(WholeRun, CanvasRoadOfOneRunThenARerunAfterThreeStudentsJoin) {
     roster2 += canvas_row(kJoiners[j], notes_text(p, s), std::to_string(s + 1));
   }
   std::string ids2 = lines({" AID=x7A00:   0 Ideal Student (instructor email)"});
-  e2.both("");
-  for (int s = 0; s < 232; ++s) {
-    if (!held2[s]) continue;
-    e2.both(recs[s].substr(0, 79));
-    ids2 += with_sort(p, recs[s], s) + "\n";
-  }
-  e2.both("");
+  ids2 += sorted_records(e2, p, recs, held2);
   first_unused(e2, p, 9);
   for (const char* l : {"Previous AID strings assigned:   7", "     New AID strings assigned:   3",
                         "Total student records written:  10"}) {
