@@ -9,6 +9,7 @@
 #include "candidates.h"
 #include "phases.h"
 #include "unit_helpers.h"
+#include "zembic.h"
 
 namespace {
 

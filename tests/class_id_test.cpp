@@ -11,6 +11,7 @@
 #include "phases.h"
 #include "run_state.h"
 #include "unit_helpers.h"
+#include "zembic.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "outbuf.h"
 #include "phase_run.h"
 #include "unit_helpers.h"
+#include "zembic.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "phases.h"
 #include "run_state.h"
+#include "zembic.h"
 
 // A zeroed run state with the arguments read by phase 2, as the program's
 // start leaves it.  The state is static: it is far too large for the stack.

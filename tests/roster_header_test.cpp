@@ -9,6 +9,7 @@
 #include "readcv.h"
 #include "readfu.h"
 #include "unit_helpers.h"
+#include "zembic.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "phases.h"
 #include "shuffle.h"
 #include "unit_helpers.h"
+#include "zembic.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "console_log.h"
 #include "phases.h"
+#include "zembic.h"
 #include "text.h"
 
 namespace {

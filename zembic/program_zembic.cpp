@@ -2,6 +2,7 @@
 #include <iterator>
 
 #include "phases.h"
+#include "zembic.h"
 #include "run_state.h"
 
 namespace {

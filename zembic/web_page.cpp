@@ -6,6 +6,7 @@
 #include "fatal.h"
 #include "io.h"
 #include "phases.h"
+#include "zembic.h"
 #include "text.h"
 
 namespace {

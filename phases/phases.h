@@ -10,13 +10,10 @@ void phase_modes(RunState& r, const ProgramDesc& d);                            
 void phase_header(RunState& r, const ProgramDesc& d);                             // 6
 void phase_sepquot(RunState& r, const ProgramDesc& d);                            // 7
 void phase_email(RunState& r, const ProgramDesc& d);                              // 8
-void phase_classid(RunState& r, const ProgramDesc& d);                            // 9 (zembic)
 void phase_lcs(RunState& r, const ProgramDesc& d);                                // 10
 void phase_roster(RunState& r, const ProgramDesc& d);                             // 11
-void phase_candidates(RunState& r, const ProgramDesc& d);                         // 12 (zembic)
 void phase_shuffle(RunState& r, const ProgramDesc& d);                            // 13
 void phase_pass(RunState& r, const ProgramDesc& d);                               // 14
-void phase_webpage(RunState& r, const ProgramDesc& d);                            // 15 (zembic)
 void phase_closing(RunState& r, const ProgramDesc& d);                            // 16
 
 #include <ctime>

@@ -125,5 +125,3 @@ struct ProgramDesc {
   // Phase 16.
   std::string_view lcs_writerr;  // "Error writing to last count and seed file zembic.lcs"
 };
-
-extern const ProgramDesc zembic_desc;

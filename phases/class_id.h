@@ -42,10 +42,6 @@ struct ClassRules {
   int32_t cls_label_cols;      // 4
 };
 
-// zembic's texts and rules (phase_classid runs class_id_file with them; a
-// program with other rules gives ProgramDesc::classid a phase of its own).
-extern const ClassRules zembic_class_rules;
-
 // Phase 9 with the given rules: the dialogs and the new Class ID file when the
 // file is missing, then the read-back of the file.  Leaves r.cls, r.cid and
 // r.lcid.
