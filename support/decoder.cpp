@@ -11,9 +11,13 @@ namespace {
 
 // One byte of the file; false at its end.
 bool file_byte(std::string_view fil, int32_t lunit, char& b) {
-  const int32_t r = getchr(lunit, b);
-  if (r == 2) fatal2("Error reading file ", fil);
-  return r == 0;
+  if (cminp.pos >= cminp.len || cminp.lunit != lunit) {
+    const int32_t r = getchr(lunit, b);
+    if (r == 2) fatal2("Error reading file ", fil);
+    return r == 0;
+  }
+  b = cminp.buf[cminp.pos++];
+  return true;
 }
 
 // The second byte of a UTF-16 code unit, or one of a low surrogate: the end
@@ -31,7 +35,7 @@ int32_t code_unit(uint8_t b1, uint8_t b2) {
 
 }  // namespace
 
-int32_t next_decoded_byte(ReaderState& st, std::string_view fil, int32_t lunit, char& b) {
+int32_t decode_byte(ReaderState& st, std::string_view fil, int32_t lunit, char& b) {
   if (st.utf8i < st.utf8l) {
     b = st.utf8[st.utf8i++];
     return 0;
@@ -50,6 +54,11 @@ int32_t next_decoded_byte(ReaderState& st, std::string_view fil, int32_t lunit, 
     const int32_t w = code_unit(w1, more_byte(fil, lunit));
     if (w < 0xDC00 || w > 0xDFFF) fatal2("Bad UTF-16 second int in ", fil);
     ucs = 0x10000 + (ucs - 0xD800) * 0x400 + (w - 0xDC00);
+  }
+  if (ucs < 0x80) {  // one byte: nothing left pending
+    st.utf8l = st.utf8i = 1;
+    b = static_cast<char>(ucs);
+    return 0;
   }
   wutf8(ucs, st.utf8l, st.utf8);
   st.utf8i = 1;
@@ -82,9 +91,16 @@ bool bom_check(const char* head, int32_t n, std::string_view fil) {
   return true;
 }
 
+void check_block(int32_t lunit) {
+  if (cminp.lunit == lunit && unitf(lunit) != cminp.f) cminp.pos = cminp.len;
+}
+
 int32_t line_end_kind(int32_t nbuf, const char* bufchr) {
-  if (cmenc.enc == 0) cmenc.enc = -1;
   return nbuf > 1 && bufchr[nbuf - 2] == '\r' ? 2 : 1;
+}
+
+void no_mark_found() {
+  if (cmenc.enc == 0) cmenc.enc = -1;
 }
 
 void line_end_check(ReaderState& st, int32_t term, std::string_view fil) {
@@ -100,7 +116,6 @@ void warn_lines(std::initializer_list<std::string_view> pieces) {
 }
 
 std::string_view name_of(const char* fil, int32_t lfil) {
-  if (lfil < 0) lfil = 0;
-  if (lfil > FLDMAX) lfil = FLDMAX;
+  if (lfil < 0 || lfil > FLDMAX) fatal("Program error in name_of");
   return std::string_view(fil, lfil);
 }

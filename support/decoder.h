@@ -7,6 +7,9 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "io.h"
+#include "outbuf.h"
+
 // Per-run state of one line reader, kept between calls.
 struct ReaderState {
   int32_t term0;  // line end of the first line ending in LF: 0 none yet, 1 LF, 2 CR LF
@@ -15,12 +18,53 @@ struct ReaderState {
   int32_t utf8i;  // how many of them have been delivered; a byte is pending while < utf8l
 };
 
+// The slow part of next_decoded_byte: a pending UTF-8 byte, a UTF-16
+// character, or a byte after the input block is refilled.
+int32_t decode_byte(ReaderState& st, std::string_view fil, int32_t lunit, char& b);
+
 // The next byte of the input on lunit, as UTF-8: a pending byte of the last
 // decoded UTF-16 character, else a file byte (enc 0 or negative: unchanged;
 // enc 1 or 2: a UTF-16 character decoded).  Returns 0 with the byte in b, or
 // 1 at the end of the file before a character.  Read errors and broken UTF-16
-// end the run with a message naming fil.
-int32_t next_decoded_byte(ReaderState& st, std::string_view fil, int32_t lunit, char& b);
+// end the run with a message naming fil.  A byte that needs no decoding comes
+// straight from the input block.
+inline int32_t next_decoded_byte(ReaderState& st, std::string_view fil, int32_t lunit, char& b) {
+  if (cminp.lunit == lunit && st.utf8i >= st.utf8l) {
+    const int32_t left = cminp.len - cminp.pos;
+    const uint8_t* p = reinterpret_cast<const uint8_t*>(cminp.buf + cminp.pos);
+    if (cmenc.enc != 1 && cmenc.enc != 2) {
+      if (left > 0) {
+        b = static_cast<char>(p[0]);
+        ++cminp.pos;
+        return 0;
+      }
+    } else if (left >= 2) {
+      const int32_t ucs = cmenc.enc == 1 ? p[0] * 256 + p[1] : p[1] * 256 + p[0];
+      if (ucs < 0x80) {  // a UTF-16 character of one UTF-8 byte
+        b = static_cast<char>(ucs);
+        cminp.pos += 2;
+        return 0;
+      }
+    }
+  }
+  return decode_byte(st, fil, lunit, b);
+}
+
+// Bytes of the input on lunit that are already in memory and need no
+// decoding (none while the input is UTF-16 or a decoded character is
+// pending): their count, and their first one in p.  A reader copies what it
+// wants of them and passes that count to take_plain.
+inline int32_t plain_bytes(const ReaderState& st, int32_t lunit, const char*& p) {
+  if (st.utf8i < st.utf8l || cmenc.enc == 1 || cmenc.enc == 2 || cminp.lunit != lunit) return 0;
+  p = cminp.buf + cminp.pos;
+  return cminp.len - cminp.pos;
+}
+inline void take_plain(int32_t n) { cminp.pos += n; }
+
+// A reader's check at the start of each call: when the file on lunit is no
+// longer the one that filled the input block (closed since), the bytes left
+// in the block are dropped, and the next read reports the failure.
+void check_block(int32_t lunit);
 
 // Byte-order-mark check on the first n (1 to 3) bytes of the file, held in
 // head: a mark found gives its warning, puts EF BB BF into the output buffer,
@@ -29,8 +73,12 @@ int32_t next_decoded_byte(ReaderState& st, std::string_view fil, int32_t lunit, 
 bool bom_check(const char* head, int32_t n, std::string_view fil);
 
 // Line end of the line bufchr(1..nbuf) that ends in LF: 2 when a CR comes
-// just before the LF, else 1.  enc still 0 becomes -1.
+// just before the LF, else 1.
 int32_t line_end_kind(int32_t nbuf, const char* bufchr);
+
+// A line ended before the byte-order-mark check had its three bytes: the
+// file has no mark (enc still 0 becomes -1).
+void no_mark_found();
 
 // The first line ending in LF fixes the kind of line end for the file; a
 // later line of the other kind ends the run.
@@ -40,5 +88,6 @@ void line_end_check(ReaderState& st, int32_t term, std::string_view fil);
 // empty line on each.  A failed log write ends the run.
 void warn_lines(std::initializer_list<std::string_view> pieces);
 
-// The used part of a name field: fil(1..lfil), lfil kept within 0..256.
+// The used part of a name field: fil(1..lfil); a length outside 0..256 ends
+// the run ("Program error in name_of").
 std::string_view name_of(const char* fil, int32_t lfil);

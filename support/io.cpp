@@ -105,6 +105,9 @@ void openru(std::string_view fil, int32_t lunit) {
   FILE* f = std::fopen(p.s, "rb");
   if (f == nullptr) fatal2("Unable to open file ", fil);
   setunit(lunit, f);
+  cminp.lunit = lunit;  // its bytes come through the input block
+  cminp.f = f;
+  cminp.pos = cminp.len = 0;
 }
 
 void closu(int32_t lunit, std::string_view fil) {
@@ -125,4 +128,48 @@ bool wline(int32_t lunit, std::initializer_list<std::string_view> pieces) {
   const bool ok = wtext(lunit, pieces);
   FILE* f = unitf(lunit);
   return ok && f != nullptr && std::fputc('\n', f) != EOF;
+}
+
+// Byte input and output: getchr takes the file opened by openru from the
+// input block, every other unit (the keyboard, the Class ID file) from its
+// stream.  The program has one thread, so the streams need no locking.
+
+InputBlock cminp = {};
+
+int32_t fill_block(int32_t lunit) {
+  if (lunit != cminp.lunit || cminp.f == nullptr || unitf(lunit) != cminp.f) return 2;
+  const int fd = ::fileno(cminp.f);
+  for (;;) {
+    const ssize_t n = ::read(fd, cminp.buf, sizeof cminp.buf);
+    if (n > 0) {
+      cminp.pos = 0;
+      cminp.len = static_cast<int32_t>(n);
+      return 0;
+    }
+    if (n == 0) return 1;
+    if (errno != EINTR) return 2;
+  }
+}
+
+int32_t getchr(int32_t lunit, char& chr) {
+  FILE* f = unitf(lunit);
+  if (f == nullptr) return 2;
+  if (lunit == cminp.lunit && f == cminp.f) {
+    if (cminp.pos >= cminp.len) {
+      const int32_t r = fill_block(lunit);
+      if (r != 0) return r;
+    }
+    chr = cminp.buf[cminp.pos++];
+    return 0;
+  }
+  const int c = ::getc_unlocked(f);
+  if (c == EOF) return std::ferror(f) ? 2 : 1;
+  chr = static_cast<char>(c);
+  return 0;
+}
+
+int32_t putchr(int32_t lunit, char chr) {
+  FILE* f = unitf(lunit);
+  if (f == nullptr) return 1;
+  return ::putc_unlocked(static_cast<unsigned char>(chr), f) == EOF ? 1 : 0;
 }

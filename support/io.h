@@ -38,6 +38,24 @@ void openwu(std::string_view fil, int32_t lunit);  // new byte file for writing
 void openru(std::string_view fil, int32_t lunit);  // existing file, byte reading
 void closu(int32_t lunit, std::string_view fil);   // close and keep
 
+// Input block: the file that openru opened is read INBLKMAX bytes at a time
+// with read(2), and getchr and the line readers (decoder.h) take its bytes
+// from memory.  One block serves the one file open for byte reading.
+constexpr int32_t INBLKMAX = 65536;
+struct InputBlock {
+  int32_t lunit;  // unit of the file that fills the block (0: none)
+  FILE* f;        // its stream, only for its descriptor (stdio never reads it)
+  int32_t pos;    // index of the next byte to deliver
+  int32_t len;    // bytes held; pos == len: used up
+  char buf[INBLKMAX];
+};
+extern InputBlock cminp;
+
+// Fills the used-up block from the file on lunit: 0 bytes were read, 1 end of
+// file (again on every later call), 2 any other failure, also when lunit is
+// not the block's unit or its file has been closed since.
+int32_t fill_block(int32_t lunit);
+
 // 0 a byte was read, 1 end of file, 2 any other failure.
 int32_t getchr(int32_t lunit, char& chr);
 // 0 written, 1 failure.

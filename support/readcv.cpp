@@ -11,6 +11,8 @@
 // byte), and an escape byte may not be the last byte of a row's text.
 #include "readcv.h"
 
+#include <cstring>
+
 #include "csvfnd.h"
 #include "decoder.h"
 #include "fatal.h"
@@ -27,28 +29,40 @@ struct CsvState {
 };
 CsvState st = {};
 
-// Working values of the row being read; all reset at every row start.
-struct RowScan {
-  int32_t state;    // 0 outside quotes, 1 inside, 2 a quote seen inside, 3 a CR after a closing quote
-  int32_t ncol;     // columns ended so far
-  int32_t lastsep;  // position of the last column-ending separator (0: none)
-  int32_t prevsep;  // position of the one before it (0: none)
-  bool escp;        // an escape byte came just before: this byte is data
+// What one call works with: the caller's arguments, the escape byte and the
+// bytes that the scan must look at one by one.
+struct RowCall {
+  std::string_view name;
+  int32_t lunit;
+  char& sep;  // the caller's: changes when the first row is a separator line
+  char quot;
+  bool has_esc;
+  char esc;
+  int32_t ncolf;
+  int32_t bufmax;
+  bool special[256];  // sep, quot, esc, CR, LF: a byte the quote state machine must see
 };
 
-constexpr int32_t HEADMAX = 9;  // first bytes of the first row: mark and separator line
+// The row being read (the caller's results) and the scan's working values,
+// all reset at every row start.
+struct RowScan {
+  char* bufchr;
+  int32_t nbuf;
+  int32_t ipos;
+  int32_t lpos;
+  int32_t term;
+  int32_t state;      // 0 outside quotes, 1 inside, 2 a quote seen inside, 3 a CR after a closing quote
+  int32_t ncol;       // columns ended so far
+  int32_t lastsep;    // position of the last column-ending separator (0: none)
+  int32_t prevsep;    // position of the one before it (0: none)
+  bool escp;          // an escape byte came just before: the next byte is data
+  bool escaped;       // the byte just read was escaped
+  bool prev_escaped;  // the byte before it was
+};
 
-// Ends the column at the separator in position nbuf.
-void end_column(RowScan& r, int32_t ncolf, int32_t nbuf, int32_t& ipos, int32_t& lpos) {
-  ++r.ncol;
-  if (ipos < 0 && ncolf != 0 && r.ncol == ncolf - 1) {
-    ipos = nbuf - 1;
-    lpos = ipos - r.lastsep;
-  }
-  r.prevsep = r.lastsep;
-  r.lastsep = nbuf;
-  r.state = 0;
-}
+enum class RowEnd { restart, line_feed, file_end };
+
+constexpr int32_t HEADMAX = 9;  // first bytes of the first row: mark and separator line
 
 // The row is a separator line ("sep=X", also in double quotes, just before
 // the line end): the position of X in head, else 0.
@@ -67,6 +81,141 @@ bool unusable_separator(char x, char quot) {
   return x == '\r' || x == '\n' || x == '"' || x == quot || (csv_escape(esc) && x == esc);
 }
 
+void mark_special(RowCall& c) {
+  std::memset(c.special, 0, sizeof c.special);
+  for (const char x : {c.sep, c.quot, '\r', '\n'}) c.special[static_cast<uint8_t>(x)] = true;
+  if (c.has_esc) c.special[static_cast<uint8_t>(c.esc)] = true;
+}
+
+// Ends the column at the separator in position nbuf.
+void end_column(const RowCall& c, RowScan& r) {
+  ++r.ncol;
+  if (r.ipos < 0 && c.ncolf != 0 && r.ncol == c.ncolf - 1) {
+    r.ipos = r.nbuf - 1;
+    r.lpos = r.ipos - r.lastsep;
+  }
+  r.prevsep = r.lastsep;
+  r.lastsep = r.nbuf;
+  r.state = 0;
+}
+
+// Bytes that change no state (outside quotes or inside them, no escape
+// pending, past the first bytes of the file) are copied from the input block
+// in one go.  The scan of the row goes on with the byte after them.
+void copy_plain_bytes(const RowCall& c, RowScan& r) {
+  if (r.state > 1 || r.escp || r.nbuf < HEADMAX) return;
+  const char* p = nullptr;
+  int32_t n = plain_bytes(st.rd, c.lunit, p);
+  if (n > c.bufmax - r.nbuf) n = c.bufmax - r.nbuf;
+  int32_t k = 0;
+  while (k < n && !c.special[static_cast<uint8_t>(p[k])]) ++k;
+  if (k == 0) return;
+  std::memcpy(r.bufchr + r.nbuf, p, k);
+  r.nbuf += k;
+  take_plain(k);
+  r.prev_escaped = k == 1 && r.escaped;
+  r.escaped = false;
+}
+
+// The quote state machine over the bytes of one row: reads up to the line
+// feed that ends the row (outside quotes), the end of the file, or a
+// byte-order mark (the row starts again).
+RowEnd scan_row(RowCall& c, RowScan& r, char* head) {
+  for (;;) {
+    copy_plain_bytes(c, r);
+    char b;
+    if (next_decoded_byte(st.rd, c.name, c.lunit, b) != 0) return RowEnd::file_end;
+    if (++r.nbuf > c.bufmax) fatal2("Bad quoting or row is too big to process in ", c.name);
+    r.bufchr[r.nbuf - 1] = b;
+    if (st.rd.term0 == 0 && r.nbuf <= HEADMAX) head[r.nbuf - 1] = b;
+    r.prev_escaped = r.escaped;
+    r.escaped = false;
+    bool data = false;
+    if (c.has_esc) {
+      if (r.escp) {
+        r.escp = false;
+        r.escaped = data = true;
+      } else if (b == c.esc) {
+        r.escp = data = true;
+      }
+    }
+    if (cmenc.enc == 0 && r.nbuf <= 3 && bom_check(head, r.nbuf, c.name)) return RowEnd::restart;
+    if (!data && b == '\n') {
+      if (r.state != 1) return RowEnd::line_feed;
+      if (r.nbuf > 1 && r.bufchr[r.nbuf - 2] == '\r' && st.warncl == 0) {
+        warn_lines({" ** WARNING: CRLF instead of LF inside a column of ", c.name});
+        st.warncl = 1;
+      }
+      continue;
+    }
+    if (r.state == 3) fatal2("Bad quoting (terminated before bare CR) in ", c.name);
+    if (data) {
+      if (r.state == 2) fatal2("Bad quoting (terminated too early) in ", c.name);
+    } else if (b == '\r') {
+      if (r.state == 2) r.state = 3;
+    } else if (b == c.sep) {
+      if (r.state != 1) end_column(c, r);
+    } else if (b == c.quot) {
+      if (r.state == 0) {
+        // Only at the start of a column: the row start or just after a
+        // separator that ended a column (an escaped one did not).
+        if (r.lastsep != r.nbuf - 1) fatal2("Bad quoting (started too late) in ", c.name);
+        r.state = 1;
+      } else if (r.state == 1) {
+        r.state = 2;
+      } else {
+        if (c.has_esc) fatal2("Bad quoting (terminated before a quote) in ", c.name);
+        r.state = 1;
+      }
+    } else if (r.state == 2) {
+      fatal2("Bad quoting (terminated too early) in ", c.name);
+    }
+  }
+}
+
+// The first row that ends in LF fixes the line-end kind of the file (an LF
+// alone is warned about) and may be a separator line: then the separator
+// changes, the line goes to the output buffer as it is, and the result is
+// true (the caller reads the next row).
+bool first_row(RowCall& c, const RowScan& r, const char* head) {
+  st.rd.term0 = r.term;
+  if (r.term == 1) warn_lines({" ** WARNING: Unix, not Microsoft, CSV file: ", c.name});
+  const int32_t x = separator_line(head, r.nbuf, r.term);
+  if (x == 0) return false;
+  if (unusable_separator(head[x - 1], c.quot)) {
+    fatal2("Unusable separator in the separator line of ", c.name);
+  }
+  savbuf(r.nbuf, head);
+  c.sep = head[x - 1];
+  warn_lines({" ** Warning: CSV field separator set to \"", std::string_view(&c.sep, 1), "\""});
+  mark_special(c);
+  return true;
+}
+
+// Every row keeps the column count of the first one.  One column more is
+// forgiven when it comes from a separator just before the line end (or the
+// end of the file): that separator is removed, with one warning per run.
+void check_column_count(const RowCall& c, RowScan& r) {
+  if (st.colmax <= 0) st.colmax = r.ncol;
+  if (r.ncol == st.colmax) return;
+  const int32_t last = r.nbuf - r.term;
+  if (r.ncol != st.colmax + 1 || r.lastsep != last || r.bufchr[last - 1] != c.sep) {
+    fatal2("Variable number of columns in ", c.name);
+  }
+  if (st.warnbb == 0) {
+    if (r.term != 0) {
+      warn_lines({" ** Warning: Blackboard Bug: ", "Additional separator at the end of the line!"});
+    } else {
+      warn_lines({" ** Warning: ", "Additional separator at the end of file!"});
+    }
+    st.warnbb = 1;
+  }
+  for (int32_t i = last; i < r.nbuf; ++i) r.bufchr[i - 1] = r.bufchr[i];
+  --r.nbuf;
+  --r.ncol;
+  r.lastsep = r.prevsep;
+}
+
 }  // namespace
 
 void readcv(const char* fil, int32_t lfil, int32_t lunit, char& sep, char quot, int32_t ncolf,
@@ -76,132 +225,43 @@ void readcv(const char* fil, int32_t lfil, int32_t lunit, char& sep, char quot, 
   if (ncolf < 0) fatal("readcv: bad number of column to find");
   char esc = 0;
   const bool has_esc = csv_escape(esc);
+  RowCall c = {name, lunit, sep, quot, has_esc, esc, ncolf, bufmax, {}};
+  mark_special(c);
   char head[HEADMAX] = {};
+  check_block(lunit);
 
+  RowScan r;
   for (;;) {  // one pass per row start (a mark or separator line restarts)
-    ipos = ncolf == 1 ? 0 : -1;
-    lpos = 0;
-    nbuf = 0;
-    term = 0;
-    RowScan r = {0, 0, 0, 0, false};
-    bool restart = false;
-    bool ended = false;         // the row ended at an LF
-    bool escaped = false;       // the byte just read was escaped
-    bool prev_escaped = false;  // the byte before it was
-
-    while (!restart && !ended) {
-      char b;
-      if (next_decoded_byte(st.rd, name, lunit, b) != 0) break;
-      if (++nbuf > bufmax) fatal2("Bad quoting or row is too big to process in ", name);
-      bufchr[nbuf - 1] = b;
-      if (st.rd.term0 == 0 && nbuf <= HEADMAX) head[nbuf - 1] = b;
-      prev_escaped = escaped;
-      escaped = false;
-      bool data = false;
-      if (has_esc) {
-        if (r.escp) {
-          r.escp = false;
-          escaped = data = true;
-        } else if (b == esc) {
-          r.escp = data = true;
-        }
-      }
-      if (cmenc.enc == 0 && nbuf <= 3 && bom_check(head, nbuf, name)) {
-        restart = true;
-        continue;
-      }
-      if (!data && b == '\n') {
-        if (r.state != 1) {
-          ended = true;
-          continue;
-        }
-        if (nbuf > 1 && bufchr[nbuf - 2] == '\r' && st.warncl == 0) {
-          warn_lines({" ** WARNING: CRLF instead of LF inside a column of ", name});
-          st.warncl = 1;
-        }
-        continue;
-      }
-      if (r.state == 3) fatal2("Bad quoting (terminated before bare CR) in ", name);
-      if (data) {
-        if (r.state == 2) fatal2("Bad quoting (terminated too early) in ", name);
-      } else if (b == '\r') {
-        if (r.state == 2) r.state = 3;
-      } else if (b == sep) {
-        if (r.state != 1) end_column(r, ncolf, nbuf, ipos, lpos);
-      } else if (b == quot) {
-        if (r.state == 0) {
-          // Only at the start of a column: the row start or just after a
-          // separator that ended a column (an escaped one did not).
-          if (r.lastsep != nbuf - 1) fatal2("Bad quoting (started too late) in ", name);
-          r.state = 1;
-        } else if (r.state == 1) {
-          r.state = 2;
-        } else {
-          if (has_esc) fatal2("Bad quoting (terminated before a quote) in ", name);
-          r.state = 1;
-        }
-      } else if (r.state == 2) {
-        fatal2("Bad quoting (terminated too early) in ", name);
-      }
-    }
-    if (restart) continue;
-
-    const char* repair_note = "Additional separator at the end of file!";
-    const char* repair_head = " ** Warning: ";
-    if (ended) {
-      term = line_end_kind(nbuf, bufchr);
-      if (term == 2 && prev_escaped) fatal2("Bad escape (at the end of a row) in ", name);
-      if (st.rd.term0 == 0) {
-        st.rd.term0 = term;
-        if (term == 1) warn_lines({" ** WARNING: Unix, not Microsoft, CSV file: ", name});
-        const int32_t x = separator_line(head, nbuf, term);
-        if (x > 0) {
-          if (unusable_separator(head[x - 1], quot)) {
-            fatal2("Unusable separator in the separator line of ", name);
-          }
-          savbuf(nbuf, head);
-          sep = head[x - 1];
-          warn_lines({" ** Warning: CSV field separator set to \"", std::string_view(&sep, 1),
-                      "\""});
-          continue;
-        }
-      }
-      line_end_check(st.rd, term, name);
-      repair_note = "Additional separator at the end of the line!";
-      repair_head = " ** Warning: Blackboard Bug: ";
+    r = {bufchr, 0, ncolf == 1 ? 0 : -1, 0, 0, 0, 0, 0, 0, false, false, false};
+    const RowEnd end = scan_row(c, r, head);
+    if (end == RowEnd::restart) continue;
+    if (end == RowEnd::line_feed) {
+      no_mark_found();
+      r.term = line_end_kind(r.nbuf, bufchr);
+      if (r.term == 2 && r.prev_escaped) fatal2("Bad escape (at the end of a row) in ", c.name);
+      if (st.rd.term0 == 0 && first_row(c, r, head)) continue;
+      line_end_check(st.rd, r.term, c.name);
     } else {
       // End of the file before a character.
-      if (r.state == 1) fatal2("File ended inside a quoted string: ", name);
-      if (r.state == 3) fatal2("Bad quoting (terminated before CR EOF) in ", name);
-      term = 0;
-      if (nbuf == 0) return;
-      if (r.escp) fatal2("Bad escape (at the end of a row) in ", name);
+      if (r.state == 1) fatal2("File ended inside a quoted string: ", c.name);
+      if (r.state == 3) fatal2("Bad quoting (terminated before CR EOF) in ", c.name);
+      if (r.nbuf > 0 && r.escp) fatal2("Bad escape (at the end of a row) in ", c.name);
     }
-
-    ++r.ncol;  // the last column
-    if (st.colmax <= 0) st.colmax = r.ncol;
-    if (r.ncol != st.colmax) {
-      // One extra separator that ended a column just before the line end.
-      const int32_t last = nbuf - term;
-      if (r.ncol != st.colmax + 1 || r.lastsep != last || bufchr[last - 1] != sep) {
-        fatal2("Variable number of columns in ", name);
-      }
-      if (st.warnbb == 0) {
-        warn_lines({repair_head, repair_note});
-        st.warnbb = 1;
-      }
-      for (int32_t i = last; i < nbuf; ++i) bufchr[i - 1] = bufchr[i];
-      --nbuf;
-      --r.ncol;
-      r.lastsep = r.prevsep;
-    }
-    if (ipos < 0) {
-      if (ncolf != 0 && ncolf != r.ncol + 1) fatal2("Not enough columns in ", name);
-      ipos = nbuf - term;
-      lpos = ipos - r.lastsep;
-    }
-    return;
+    break;
   }
+  if (r.nbuf > 0 || r.term != 0) {
+    ++r.ncol;  // the last column
+    check_column_count(c, r);
+    if (r.ipos < 0) {
+      if (ncolf != 0 && ncolf != r.ncol + 1) fatal2("Not enough columns in ", c.name);
+      r.ipos = r.nbuf - r.term;
+      r.lpos = r.ipos - r.lastsep;
+    }
+  }
+  nbuf = r.nbuf;
+  ipos = r.ipos;
+  lpos = r.lpos;
+  term = r.term;
 }
 
 void readcv_reset() { st = {}; }

@@ -4,6 +4,8 @@
 // the CSV reader (decoder.h); this reader keeps its own state for them.
 #include "readfu.h"
 
+#include <cstring>
+
 #include "decoder.h"
 #include "fatal.h"
 #include "io.h"
@@ -24,7 +26,19 @@ void readfu(const char* fil, int32_t lfil, int32_t lunit, int32_t bufmax, int32_
   const std::string_view name = name_of(fil, lfil);
   char head[3];  // the first bytes of the file while enc is still unknown
   nbuf = 0;
+  check_block(lunit);
   for (;;) {
+    // The bytes in memory up to the line feed go in at once.
+    const char* p = nullptr;
+    int32_t n = cmenc.enc != 0 ? plain_bytes(st.rd, lunit, p) : 0;
+    if (n > bufmax - nbuf) n = bufmax - nbuf;
+    if (n > 0) {
+      const void* lf = std::memchr(p, '\n', n);
+      const int32_t k = lf != nullptr ? static_cast<int32_t>(static_cast<const char*>(lf) - p) : n;
+      std::memcpy(bufchr + nbuf, p, k);
+      nbuf += k;
+      take_plain(k);
+    }
     char b;
     if (next_decoded_byte(st.rd, name, lunit, b) != 0) {
       closu(lunit, name);
@@ -41,6 +55,7 @@ void readfu(const char* fil, int32_t lfil, int32_t lunit, int32_t bufmax, int32_
       }
     }
     if (b != '\n') continue;
+    no_mark_found();
     term = line_end_kind(nbuf, bufchr);
     line_end_check(st.rd, term, name);
     return;
