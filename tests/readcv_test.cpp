@@ -61,15 +61,18 @@ TEST(Readcv, EmptyFileEndsAtOnce) {
 }
 
 TEST(Readcv, RowsWithLineEndsAndLastRowWithout) {
-  CsvRead r = read_csv("a,b\r\n\"c\r\nd\",e\r\nf,g");
+  CsvRead r = read_csv("a,b\r\n\"c\r\nd\",e\r\nf,\"g\r\n\r\n\"\r\nh,i");
   ASSERT_TRUE(r.ended) << r.log;
-  ASSERT_EQ(r.rows.size(), 3u);
-  EXPECT_EQ(texts(r), (std::vector<std::string>{"a,b\r\n", "\"c\r\nd\",e\r\n", "f,g"}));
+  ASSERT_EQ(r.rows.size(), 4u);
+  EXPECT_EQ(texts(r), (std::vector<std::string>{"a,b\r\n", "\"c\r\nd\",e\r\n",
+                                                "f,\"g\r\n\r\n\"\r\n", "h,i"}));
   EXPECT_EQ(r.rows[0].term, 2);
   EXPECT_EQ(r.rows[1].term, 2);
-  EXPECT_EQ(r.rows[2].term, 0);
+  EXPECT_EQ(r.rows[2].term, 2);
+  EXPECT_EQ(r.rows[3].term, 0);
   EXPECT_EQ(r.enc, -1);
-  // The CR LF inside a quoted field is warned about once; no other warning.
+  // The CR LFs inside quoted fields (three, in two rows) are warned about
+  // once in the run; no other warning.
   EXPECT_EQ(r.console, warning(" ** WARNING: CRLF instead of LF inside a column of r.csv"));
   EXPECT_EQ(r.log, r.console);
 }
