@@ -65,10 +65,11 @@ class ContentsWalk {
         esc_(esc) {
     if (lcol > 0 && buf_[p_] == quot_) ++p_;  // the opening quote
   }
+  // The scan counted the contents bytes, so the walk cannot leave the column.
   char next() {
     ++p_;
     if (has_esc_ ? buf_[p_ - 1] == esc_ : buf_[p_ - 1] == quot_) ++p_;
-    if (p_ > last_) p_ = last_;  // never leaves the column
+    if (p_ > last_) fatal("Program error in csvfnd: contents past the column");
     return buf_[p_ - 1];
   }
 
@@ -90,7 +91,7 @@ void csvfnd(int32_t bufmax, int32_t nbuf, const char* bufchr, int32_t term, char
   // A row text beyond the buffer cannot exist either.
   if (ntext < 0 || ntext > bufmax) fatal("csvfnd: Nonexisting line");
   if (icol < 0) fatal("csvfnd: Bad column to find");
-  if (lfnd < 0) lfnd = 0;
+  if (lfnd < 0) fatal("Program error in csvfnd: negative field length");
   if (fndlt >= 0 && fndlt > lfnd) fatal("csvfnd: Bad contents to find");
   if (fndlt < 0 && fndlt != -1 && fndlt != -9) fatal("csvfnd: Bad value for fndlt");
   const bool prefix = fndlt >= 1 && fnd[fndlt - 1] == '*';

@@ -174,6 +174,13 @@ TEST_F(Csvfnd, ArgumentErrors) {
     EXPECT_TRUE(f.fataled) << k.msg;
     EXPECT_EQ(f.log, k.msg);
   }
+  // A field of negative length cannot be: an internal error.
+  Found f = find("a\n", 1, 1, -9, "");
+  Captured c = capture([&] {
+    csvfnd(100000, 2, "a\n", 1, ',', '"', 1, f.fndlt, nullptr, -1, f.lcol, f.iend, f.jcol);
+  });
+  EXPECT_TRUE(c.fataled);
+  EXPECT_EQ(c.log, "*** Program error in csvfnd: negative field length!\n");
   // A row of exactly bufmax bytes of text is fine.
   EXPECT_FALSE(find("abc\n", 1, 1, -1, "", ',', '"', 3).fataled);
 }

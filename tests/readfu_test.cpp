@@ -128,6 +128,41 @@ TEST(Readfu, LineOfExactlyTheBufferSize) {
   EXPECT_EQ(r.log, fatal_line("File is too big to process: "));
 }
 
+TEST(Readfu, CharactersAcrossInputBlocks) {
+  // UTF-16LE: the mark and 32766 "a" fill the first 64 KiB block but for two
+  // bytes, so a surrogate pair (U+1F600) is cut by the block's end.
+  std::string file("\xFF\xFE", 2);
+  for (int i = 0; i < 32766; ++i) file += std::string("a\0", 2);
+  file += std::string("\x3D\xD8\x00\xDE\n\0b\0\n\0", 10);
+  ReadAll r = read_text(file);
+  ASSERT_TRUE(r.ended) << r.log;
+  ASSERT_EQ(r.rows.size(), 2u);
+  EXPECT_EQ(r.rows[0].bytes, std::string(32766, 'a') + "\xF0\x9F\x98\x80\n");
+  EXPECT_EQ(r.rows[1].bytes, "b\n");
+  // UTF-8: lines that start and end on both sides of block ends.
+  std::string text;
+  std::vector<std::string> want;
+  for (int i = 0; i < 9; ++i) {
+    want.push_back(std::string(40000 + i, static_cast<char>('a' + i)) + "\n|1");
+    text += want.back().substr(0, want.back().size() - 2);
+  }
+  r = read_text(text);
+  ASSERT_TRUE(r.ended) << r.log;
+  EXPECT_EQ(lines(r), want);
+}
+
+TEST(Readfu, NameLongerThanItsSlotIsAProgramError) {
+  readfu_reset();
+  ReadAll r = read_all(fname, "a\n", [&](ReadRow&) {
+    char bufchr[8];
+    int32_t nbuf, term;
+    readfu(fname.data(), FLDMAX + 1, LU_INPUT, 8, nbuf, bufchr, term);
+    return 1;
+  });
+  EXPECT_TRUE(r.fataled);
+  EXPECT_EQ(r.log, "*** Program error in name_of!\n");
+}
+
 TEST(Readfu, ClosesTheFileAtItsEnd) {
   for (const std::string file : {"a\n", "a\nb"}) {
     static char bufchr[8];
