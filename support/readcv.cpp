@@ -40,7 +40,6 @@ struct RowCall {
   char esc;
   int32_t ncolf;
   int32_t bufmax;
-  bool special[256];  // sep, quot, esc, CR, LF: a byte the quote state machine must see
 };
 
 // The row being read (the caller's results) and the scan's working values,
@@ -81,10 +80,30 @@ bool unusable_separator(char x, char quot) {
   return x == '\r' || x == '\n' || x == '"' || x == quot || (csv_escape(esc) && x == esc);
 }
 
-void mark_special(RowCall& c) {
-  std::memset(c.special, 0, sizeof c.special);
-  for (const char x : {c.sep, c.quot, '\r', '\n'}) c.special[static_cast<uint8_t>(x)] = true;
-  if (c.has_esc) c.special[static_cast<uint8_t>(c.esc)] = true;
+// The bytes that the quote state machine must see one by one: sep, quot,
+// esc, CR and LF.  Made anew only when one of them changes (rows are short
+// as often as long).
+struct SpecialBytes {
+  char sep, quot, esc;
+  bool has_esc;
+  bool made;
+  bool is[256];
+};
+SpecialBytes special = {};
+
+void mark_special(const RowCall& c) {
+  if (special.made && special.sep == c.sep && special.quot == c.quot &&
+      special.has_esc == c.has_esc && special.esc == c.esc) {
+    return;
+  }
+  special.sep = c.sep;
+  special.quot = c.quot;
+  special.esc = c.esc;
+  special.has_esc = c.has_esc;
+  special.made = true;
+  std::memset(special.is, 0, sizeof special.is);
+  for (const char x : {c.sep, c.quot, '\r', '\n'}) special.is[static_cast<uint8_t>(x)] = true;
+  if (c.has_esc) special.is[static_cast<uint8_t>(c.esc)] = true;
 }
 
 // Ends the column at the separator in position nbuf.
@@ -108,7 +127,7 @@ void copy_plain_bytes(const RowCall& c, RowScan& r) {
   int32_t n = plain_bytes(st.rd, c.lunit, p);
   if (n > c.bufmax - r.nbuf) n = c.bufmax - r.nbuf;
   int32_t k = 0;
-  while (k < n && !c.special[static_cast<uint8_t>(p[k])]) ++k;
+  while (k < n && !special.is[static_cast<uint8_t>(p[k])]) ++k;
   if (k == 0) return;
   std::memcpy(r.bufchr + r.nbuf, p, k);
   r.nbuf += k;
@@ -225,7 +244,7 @@ void readcv(const char* fil, int32_t lfil, int32_t lunit, char& sep, char quot, 
   if (ncolf < 0) fatal("readcv: bad number of column to find");
   char esc = 0;
   const bool has_esc = csv_escape(esc);
-  RowCall c = {name, lunit, sep, quot, has_esc, esc, ncolf, bufmax, {}};
+  RowCall c = {name, lunit, sep, quot, has_esc, esc, ncolf, bufmax};
   mark_special(c);
   char head[HEADMAX] = {};
   check_block(lunit);
