@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "arg_slots.h"
 #include "csvfnd.h"
 #include "fatal.h"
 #include "io.h"
@@ -185,6 +186,21 @@ void text_row(RunState& r, const ProgramDesc& d) {
   savbuf(r.nbuf, r.bufchr);
 }
 
+// Text that the run adds to the lines must be writable in the roster's
+// encoding (a UTF-16 roster takes UTF-8 text only).  Checked before the
+// output file replaces anything.
+void check_added_text(const RunState& r) {
+  constexpr std::string_view needs = ", which a UTF-16 input file needs";
+  static char msg[128];
+  auto refuse = [](std::string_view what) { fatal(join_line(msg, sizeof msg, {what, needs})); };
+  if (r.dosort == 0 && !encodable(r.cid, r.lcid)) refuse("Class ID in the Class ID file is not UTF-8 text");
+  for (int32_t i = 0; i < r.nhead; ++i) {
+    if (!encodable(r.argt[3] + r.hnamof[i], r.hnamlt[i])) refuse("HEADER text is not UTF-8 text");
+  }
+  if (!encodable(r.argt[4], r.csv != 0 ? 1 : r.argtl[4])) refuse("SEP is not UTF-8 text");
+  if (r.csv != 0 && r.doquot != 0 && !encodable(r.argt[5], 1)) refuse("QUOT is not UTF-8 text");
+}
+
 }  // namespace
 
 void phase_pass(RunState& r, const ProgramDesc& d) {
@@ -193,6 +209,7 @@ void phase_pass(RunState& r, const ProgramDesc& d) {
   const char* fout = r.argt[1];
   const int32_t lfout = r.argtl[1];
 
+  check_added_text(r);
   openwu(std::string_view(fout, lfout), LU_OUTPUT);
   writfu(fout, lfout, LU_OUTPUT, cmsav.nsav, cmsav.savchr);
   cmsav.nsav = 0;
