@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e_harness.h"
+#include "e2e_oracle.h"
 
 namespace {
 
@@ -193,6 +194,86 @@ TEST(Faults, ConsoleClosedOrUnreadLeavesEveryFileAsARunWithIt) {
     EXPECT_EQ(r.console, "");
     EXPECT_EQ(masked(r), masked(clean));
   }
+}
+
+// Added cells that hold the separator, the quote character or a line end are
+// quoted as CSV requires, so a re-run reads the same identifiers back.
+TEST(Faults, AddedFieldsThatBreakTheCsvAreQuotedAndReadBack) {
+  const auto idorg = oracle::shuffled(12345, 232);
+  const auto aids = oracle::aids(0);
+  struct Case {
+    std::string what, cid_line, sep_arg, header, sep;
+    std::string cell0, cell1, cell2, head;  // expected cells, quoted as needed
+  };
+  auto aid = [&](int i) { return aids[idorg[i]]; };
+  const Case cases[] = {
+      {"class ID with the separator", "a,b ", "-", "1AID", ",",
+       "\"a,b" + aid(0) + "\"", "\"a,b" + aid(1) + "\"", "\"a,b" + aid(2) + "\"", "AID"},
+      {"class ID with the separator ;", "a;b ", "S", "1AID", ";",
+       "\"a;b" + aid(0) + "\"", "\"a;b" + aid(1) + "\"", "\"a;b" + aid(2) + "\"", "AID"},
+      {"class ID and header text with the quote", "a\"b ", "-", "1A\"D", ",",
+       "\"a\"\"b" + aid(0) + "\"", "\"a\"\"b" + aid(1) + "\"", "\"a\"\"b" + aid(2) + "\"",
+       "\"A\"\"D\""},
+      {"nothing to quote", "x7  ", "-", "1AID", ",", "x7" + aid(0), "x7" + aid(1), "x7" + aid(2),
+       "AID"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string& S = c.sep;
+    const std::string in = "Name" + S + "Mail\nAnn" + S + "a@x\nBob" + S + "b@x\n";
+    const RunResult r1 = run_in_folder(
+        ZEMBIC_BIN, {.args = {"r.csv", "out.csv", "2", c.header, c.sep_arg, "-", "12345"},
+                     .files = {{"r.csv", in}, {"zembic.cid", " 0\n" + c.cid_line + "\n"}}});
+    ASSERT_EQ(r1.status, 0) << r1.console;
+    const std::string out1 = "Name" + S + c.head + S + "Mail\nAnn" + S + c.cell0 + S + "a@x\nBob" +
+                             S + c.cell1 + S + "b@x\n";
+    EXPECT_EQ(r1.file("out.csv"), out1);
+
+    // A re-run over the output with a student who joined: the two earlier
+    // identifiers are read back, the newcomer gets the next one.
+    auto files = r1.files;
+    files["r2.csv"] = out1 + "Cid" + S + S + "c@x\n";
+    const RunResult r2 = run_in_folder(
+        ZEMBIC_BIN, {.args = {"r2.csv", "out2.csv", "2", c.header, c.sep_arg, "-", "12345"},
+                     .files = files,
+                     .keyboard = "C\n"});
+    ASSERT_EQ(r2.status, 0) << r2.console;
+    EXPECT_EQ(r2.file("out2.csv"), out1 + "Cid" + S + c.cell2 + S + "c@x\n");
+  }
+}
+
+// Text that a UTF-16 roster cannot take ends the run before the output file
+// is created, with a message naming where the text comes from.
+TEST(Faults, AddedTextThatUtf16CannotTakeIsRefusedBeforeTheOutput) {
+  auto utf16le = [](const std::string& ascii) {
+    std::string s = "\xFF\xFE";
+    for (char c : ascii) s += std::string(1, c) + '\0';
+    return s;
+  };
+  const std::string in = utf16le("Name,Mail\nAnn,a@x\n");
+  struct Case {
+    std::string cid_line, header, msg;
+  };
+  const std::string tail = ", which a UTF-16 input file needs";
+  const Case cases[] = {
+      {"\xE9" "1  ", "1AID", "Class ID in the Class ID file is not UTF-8 text" + tail},
+      {"x7  ", "1A\xE9", "HEADER text is not UTF-8 text" + tail},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.msg);
+    RunSpec s{.args = {"r.csv", "out.csv", "2", c.header, "-", "-", "12345"},
+              .files = {{"r.csv", in}, {"zembic.cid", " 0\n" + c.cid_line + "\n"}}};
+    const RunResult r = run_in_folder(ZEMBIC_BIN, s);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(ends_with(r.console, fatal_line(c.msg))) << r.console;
+    EXPECT_FALSE(r.has("out.csv"));
+    EXPECT_FALSE(r.has("zembic.lcs"));
+  }
+  // The same bytes as UTF-8 text are fine: a UTF-8 letter and a digit.
+  const RunResult ok = run_in_folder(
+      ZEMBIC_BIN, {.args = {"r.csv", "out.csv", "2", "1AID", "-", "-", "12345"},
+                   .files = {{"r.csv", in}, {"zembic.cid", " 0\n\xC3\xA9" "1 \n"}}});
+  EXPECT_EQ(ok.status, 0) << ok.console;
 }
 
 }  // namespace
