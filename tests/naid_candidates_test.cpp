@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "unit_helpers.h"
 #include "varlon.h"
@@ -90,7 +90,8 @@ TEST(NaidCandidates, ErrorsNeverGiveAnotherCandidate) {
         for (int len = 1; len <= 3 && i + len <= 4; ++len) {
           for (int step : {1, 9}) {
             std::string t = s;
-            for (int k = i; k < i + len; ++k) t[k] = static_cast<char>('0' + (t[k] - '0' + step) % 10);
+            for (int k = i; k < i + len; ++k)
+              t[k] = static_cast<char>('0' + (t[k] - '0' + step) % 10);
             other(s, t);
           }
         }
@@ -137,11 +138,12 @@ TEST(NaidCandidates, TableRowsOfDigitFive) {
   const size_t from = c.log.find("Sorted NAID values:\n") + 20;
   const size_t to = c.log.find("\n\n", from);
   std::vector<std::string> rows;
-  for (size_t p = from; p <= to; p = c.log.find('\n', p) + 1) rows.push_back(c.log.substr(p, c.log.find('\n', p) - p));
+  for (size_t p = from; p <= to; p = c.log.find('\n', p) + 1)
+    rows.push_back(c.log.substr(p, c.log.find('\n', p) - p));
   ASSERT_EQ(rows.size(), 19u);
   for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].size(), i < 11 ? 79u : 75u) << i;
   EXPECT_EQ(rows[1].substr(0, 5), "1073 ");  // read down the columns
-  EXPECT_EQ(rows[10].substr(75), "9864");  // the last entry ends the last full row
+  EXPECT_EQ(rows[10].substr(75), "9864");    // the last entry ends the last full row
 }
 
 TEST(NaidCandidates, OutOfStorageBeforeTheEntryIsStored) {

@@ -12,8 +12,8 @@
 
 namespace {
 
-constexpr int32_t NCOLS = 16;     // entries in a full table row
-constexpr int32_t ROWMAX = 79;    // 16 entries of 4 digits and 15 blanks
+constexpr int32_t NCOLS = 16;      // entries in a full table row
+constexpr int32_t ROWMAX = 79;     // 16 entries of 4 digits and 15 blanks
 constexpr int32_t COUNT_COLS = 4;  // the counts of the report, right-aligned
 
 const std::string_view explanation[] = {
