@@ -96,6 +96,21 @@ TEST(VarlonFront, AidsortIsAnOrdinaryHeaderText) {
   EXPECT_EQ(r.file("varlon.cid"), "0\n    \n");
 }
 
+// Another CSV file with the column given; digit 2 fills the candidate storage.
+TEST(VarlonFront, OtherCsvFileWithTheLargestSet) {
+  RunResult r = run_in_folder(VARLON_BIN, {.args = {"class.csv", "-", "2"},
+                                           .files = {{"class.csv", "Name,Email\r\nAnn,a@x\r\n"},
+                                                     {"varlon.cid", "2\n12.\n"}}});
+  Expect e = started();
+  e.both("");
+  readback(e, 2, "12.");
+  e.both("Reading file class.csv");
+  e.both("");
+  naid_report(e, 2);
+  fatal(e, "NAID assignment is not built yet");
+  expect_run(r, e);
+}
+
 // A re-run finds its NAID column elsewhere than expected; the expected column
 // shows where the Notes column puts it.
 Expect misplaced(int cls, const std::string& cid, const std::string& lcs, int idused, int expected,
