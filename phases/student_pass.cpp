@@ -218,7 +218,9 @@ void phase_pass(RunState& r, const ProgramDesc& d) {
   r.nrec = r.nhead;
 
   for (;;) {
-    if (r.csv != 0) {
+    if (r.held != 0) {
+      r.held = 0;
+    } else if (r.csv != 0) {
       readcv(fin, lfin, LU_INPUT, r.argt[4][0], r.argt[5][0], r.ncolf, BUFMAX, r.nbuf, r.ipos,
              r.lpos, r.bufchr, r.term);
     } else {
