@@ -181,6 +181,23 @@ TEST(Faults, OwnFilesAsOutfileOrInfile) {
   }
 }
 
+#ifdef VARLON_BIN
+// varlon's own files carry its own name; it makes no web page, so a name
+// such as varlon.htm is free for its output.
+TEST(Faults, VarlonOwnFilesAsOutfile) {
+  const std::string out = "Output file may not be one of the program's own files: ";
+  for (const std::string name : {"varlon.cid", "varlon.lcs", "varlon.log", "varlon.aid.txt"}) {
+    const RunResult r = run_in_folder(
+        VARLON_BIN, {.args = {"r.csv", name}, .files = {{"r.csv", "Name\nAnn\n"}}});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(ends_with(r.console, fatal_line(out + name))) << r.console;
+  }
+  const RunResult r = run_in_folder(
+      VARLON_BIN, {.args = {"r.csv", "varlon.htm"}, .files = {{"r.csv", "Name\nAnn\n"}}});
+  EXPECT_EQ(r.console.find(out), std::string::npos);
+}
+#endif
+
 TEST(Faults, ConsoleClosedOrUnreadLeavesEveryFileAsARunWithIt) {
   const RunResult clean = run_in_folder(ZEMBIC_BIN, {.args = kArgs, .files = folder()});
   ASSERT_EQ(clean.status, 0);
