@@ -114,6 +114,6 @@ void phase_closing(RunState& r, const ProgramDesc& d) {
   cempty();
   // Every log line is in the file before the record makes this run count;
   // the log stays open so that a failed append is logged too.
-  if (std::fflush(unitf(LU_LOG)) != 0 || std::ferror(unitf(LU_LOG))) fatal(d.logerr);
+  if (!check_unit(LU_LOG)) fatal(d.logerr);
   append_record(r, d);
 }

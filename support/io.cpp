@@ -105,6 +105,13 @@ void closu(int32_t lunit, std::string_view fil) {
   if (!close_unit(lunit)) fatal2("Disk error closing file ", fil);
 }
 
+bool check_unit(int32_t lunit) {
+  FILE* f = unitf(lunit);
+  if (f == nullptr || std::fflush(f) != 0 || std::ferror(f)) return false;
+  const int fd = ::dup(::fileno(f));
+  return fd >= 0 && ::close(fd) == 0;
+}
+
 bool open_lines(std::string_view fil, int32_t lunit) {
   const int fd = open_regular(Path(fil), O_RDONLY);
   if (fd < 0) return false;

@@ -24,6 +24,10 @@ void openwu(std::string_view fil, int32_t lunit);  // new byte file for writing
 void openru(std::string_view fil, int32_t lunit);  // existing file, byte reading
 void closu(int32_t lunit, std::string_view fil);   // close and keep
 
+// Writes out what the unit holds and checks it as closing would (closing a
+// second descriptor of the file), while the unit stays open; false on failure.
+bool check_unit(int32_t lunit);
+
 // The routines below end no run: they report failure to the caller, which
 // has a message of its own for the file.  Anything but a regular file (a
 // FIFO, a device, a folder) is refused without waiting on it.

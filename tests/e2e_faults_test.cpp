@@ -95,8 +95,13 @@ TEST(Faults, WriteFailuresByFile) {
     bool big_lcs;
     std::string msg;
   };
+  // The log is the largest file: a limit just below its full size fails its
+  // last line, after every other file is complete but before the record.
+  const long log_size = static_cast<long>(
+      run_in_folder(ZEMBIC_BIN, {.args = kArgs, .files = folder()}).file("zembic.log").size());
   const Case cases[] = {
       {"log", 8000, false, "Error writing to log file zembic.log"},
+      {"last log line", log_size - 5, false, "Error writing to log file zembic.log"},
       {"output roster", 20000, false, "Error writing to file out.csv"},
       {"record appended in part", static_cast<long>(big_lcs.size()) + 20, true,
        "Error writing to last count and seed file zembic.lcs"},
