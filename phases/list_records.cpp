@@ -182,11 +182,7 @@ void lists_close(RunState& r, const ProgramDesc& d) {
     if (r.idrecl[s] <= 0) continue;
     cline({shown(r, s)});
     char sort[12];
-    int32_t ls;
-    inttos(s + 1, sort, 12, ls);
-    const std::string_view num(sort, ls);
-    const std::string_view pad("    ", ls < 4 ? 4 - ls : 0);
-    write_ids(d, {std::string_view(r.idrec[s], k), pad, num,
+    write_ids(d, {std::string_view(r.idrec[s], k), num_text(s + 1, sort, 4),
                   std::string_view(r.idrec[s] + k, r.idrecl[s] - k)});
   }
   cempty();

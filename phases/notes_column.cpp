@@ -43,9 +43,9 @@ void notes_prefill(RunState& r, const ProgramDesc&) {
 
 void notes_fill(RunState& r, const ProgramDesc&) {
   std::memcpy(r.bufchr + r.bufnot, r.idstr[r.id0] + 1, 3);
-  char digits[12];
-  int32_t n;
-  inttos(r.id0 + 1, digits, 12, n);
-  if (n > 3) n = 3;
-  std::memcpy(r.bufchr + r.bufnot + NOTES_LEN - n, digits, n);
+  // The sort number over the zeros of "000": leading zeros stay.
+  char buf[12];
+  const std::string_view digits = num_text(r.id0 + 1, buf);
+  if (digits.size() > 3) fatal("Program error in notes_fill");
+  std::memcpy(r.bufchr + r.bufnot + NOTES_LEN - digits.size(), digits.data(), digits.size());
 }

@@ -64,14 +64,6 @@ int32_t find_column(const RunState& r, std::string_view name) {
   return find_column(r, name, iend, lcol);
 }
 
-// Decimal digits of a number, without blanks.
-struct Digits {
-  char str[12];
-  int32_t len;
-  explicit Digits(int32_t v) { inttos(v, str, 12, len); }
-  std::string_view view() const { return {str, static_cast<size_t>(len)}; }
-};
-
 // Puts the identifier column right after the column found (number jcol).
 void place_after(RunState& r, int32_t jcol, int32_t iend, int32_t lcol) {
   r.ncolf = jcol;
@@ -154,19 +146,20 @@ void write_block(void (*out)(std::initializer_list<std::string_view>), std::stri
 // A re-run found the identifier column elsewhere than expected: the
 // instructor accepts that column or quits.
 void misplaced_column(const RunState& r, const ProgramDesc& d, std::string_view name) {
-  const Digits expected(r.ncolf);
-  const Digits found(r.oldcol);
+  char eb[12], fb[12];
+  const std::string_view expected = num_text(r.ncolf, eb);
+  const std::string_view found = num_text(r.oldcol, fb);
   conly({"*** Column '", name, "' in input file"});
   conly({NAME_INDENT, input_name(r)});
   conly({INDENT, "is in the wrong place:"});
-  conly({INDENT, "Expected column number: ", expected.view()});
-  conly({INDENT, "Found at column number: ", found.view()});
-  conly({INDENT, "Will proceed using column number ", found.view()});
+  conly({INDENT, "Expected column number: ", expected});
+  conly({INDENT, "Found at column number: ", found});
+  conly({INDENT, "Will proceed using column number ", found});
   for (;;) {
     char answer[ANSLEN] = {' ', ' ', ' ', ' '};
     ask_word("    Enter the letter \"A\" to accept that or \"Q\" to quit: ", answer);
     if (answer_is(answer, 'A')) {
-      lonly({d.accepted, found.view()});
+      lonly({d.accepted, found});
       return;
     }
     if (answer_is(answer, 'Q')) {
