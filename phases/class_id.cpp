@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "arg_slots.h"
 #include "console_log.h"
 #include "fatal.h"
 #include "io.h"
@@ -74,8 +75,8 @@ void class_number_dialog(RunState& r, const ClassRules& rules) {
 // The first refused character of the answer, with its message; false when
 // every character is accepted.
 bool refused_class_id(const RunState& r, const ClassRules& rules) {
-  const char sep = r.argt[4][0];
-  const char quot = r.argt[5][0];
+  const char sep = sep_char(r);
+  const char quot = quot_char(r);
   for (int32_t i = 1; i <= r.lcid; ++i) {
     const unsigned char c = static_cast<unsigned char>(r.cid[i - 1]);
     if (c <= 31 || c == 127) {

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "arg_slots.h"
 #include "console_log.h"
 #include "fatal.h"
 #include "id_table.h"
@@ -48,8 +49,9 @@ void append_record(const RunState& r, const ProgramDesc& d) {
   char b1[12], b2[12], b3[12];
   const bool ok =
       (!need_lf || wline(LU_LCSAPP, {})) &&
-      wline(LU_LCSAPP, {std::string_view(r.stamp, 15), " Limit, Used, and Seed: ", num_text(r.idlim, b1),
-                        ", ", num_text(r.idused + r.idnew, b2), ", ", num_text(r.seed, b3)});
+      wline(LU_LCSAPP, {std::string_view(r.stamp, 15), " Limit, Used, and Seed: ",
+                        num_text(r.idlim, b1), ", ", num_text(r.idused + r.idnew, b2), ", ",
+                        num_text(r.seed, b3)});
   if (!close_unit(LU_LCSAPP) || !ok) fatal(d.lcs_writerr);
 }
 
@@ -63,7 +65,7 @@ void phase_closing(RunState& r, const ProgramDesc& d) {
   id_table_shuffled(t, r, r.idpos + 1, count, {0, {}});
   cempty();
 
-  const std::string_view fin(r.argt[0], r.argtl[0]);
+  const std::string_view fin = input_name(r);
   if (r.nrec <= 0) {
     cline({" ** WARNING: Input file is empty: ", fin});
     cempty();

@@ -9,9 +9,9 @@
 
 struct IdTable {
   std::string_view label;   // "AID:" or "NAID:"
-  int32_t digits;           // identifier characters shown after the class-ID columns: 3 or 4
+  int32_t digits;           // identifier characters after the class-ID columns: 3 or 4
   bool numbers;             // a "Num:" row of sort numbers above every identifier row
-  std::string_view dashes;  // line before every row and after the last (log or file only); empty: none
+  std::string_view dashes;  // before every row and after the last, log or file only; empty: none
 };
 
 // zembic's tables: the shuffled order and the text table framed by 74 dashes,

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "arg_slots.h"
 #include "console_log.h"
 #include "fatal.h"
 #include "free_form.h"
@@ -80,7 +81,7 @@ void read_records(RunState& r, const ProgramDesc& d) {
 }
 
 void confirm_rerun(const RunState& r, const ProgramDesc& d) {
-  const std::string_view fin(r.argt[0], r.argtl[0]);
+  const std::string_view fin = input_name(r);
   char used[12];
   int32_t lused = 0;
   inttos(r.idused, used, 12, lused);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "arg_slots.h"
 #include "console_log.h"
 #include "csvfnd.h"
 #include "fatal.h"
@@ -22,12 +23,10 @@ struct RootDomain {
 };
 constexpr RootDomain root_domains[2] = {{ROOT_HOST1, ROOT_DOMAIN1}, {ROOT_HOST2, ROOT_DOMAIN2}};
 
-std::string_view input_name(const RunState& r) { return {r.argt[0], static_cast<size_t>(r.argtl[0])}; }
-
 // Fetches column icol of the current row into fld (256 bytes), trimmed.
 int32_t fetch(const RunState& r, int32_t icol, char* fld) {
   int32_t fndlt = -9, lcol, iend, jcol;
-  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, r.argt[4][0], r.argt[5][0], icol, fndlt, fld, FLDMAX,
+  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), icol, fndlt, fld, FLDMAX,
          lcol, iend, jcol);
   if (jcol <= 0) return 0;
   int32_t l = fndlt;

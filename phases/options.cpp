@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int32_t POS = 3, HEADER = 4, SEP = 5, QUOT = 6, SEED = 7;
 
 constexpr char TAB = '\t';
 
@@ -66,8 +65,8 @@ int32_t column_number(const ProgramDesc& d, const char* pos, int32_t lpos) {
 void phase_fold(RunState& r, const ProgramDesc&) {
   for (int32_t i = POS; i <= r.narg && i <= NARGS; ++i) {
     if (i == HEADER) continue;
-    char* a = r.argt[i - 1];
-    for (int32_t j = 0; j < r.argtl[i - 1]; ++j) {
+    char* a = slot_bytes(r, i);
+    for (int32_t j = 0; j < slot_len(r, i); ++j) {
       char c = upper(a[j]);
       if (i == SEP && sep_alias(c) != 0) {
         c = sep_alias(c);
@@ -82,7 +81,7 @@ void phase_fold(RunState& r, const ProgramDesc&) {
 }
 
 void phase_modes(RunState& r, const ProgramDesc& d) {
-  r.ftype = extension_code(r.argt[0], r.argtl[0]);
+  r.ftype = extension_code(slot_bytes(r, FIN), slot_len(r, FIN));
   r.csv = r.ftype != 0 ? 1 : 0;
   r.bb = 0;
   r.canvas = 0;
@@ -90,8 +89,8 @@ void phase_modes(RunState& r, const ProgramDesc& d) {
   r.ncolf = 0;
 
   if (!arg_given(r, POS)) set_slot(r, POS, r.ftype == 1 ? "B" : r.ftype == 2 ? "CK" : "S");
-  char* pos = r.argt[POS - 1];
-  int32_t& lpos = r.argtl[POS - 1];
+  char* pos = slot_bytes(r, POS);
+  int32_t& lpos = slot_len(r, POS);
 
   if (lpos > 1 && pos[lpos - 1] == 'K') {
     if (pos[0] == 'S' || pos[0] == 'E') {
@@ -109,12 +108,12 @@ void phase_modes(RunState& r, const ProgramDesc& d) {
     }
   } else if (same_text(pos, lpos, "B")) {
     r.bb = 1;
-    if (r.ftype != 1) fatal2("Blackboard requires a .xls input file, not ", slot_text(r, 1));
+    if (r.ftype != 1) fatal2("Blackboard requires a .xls input file, not ", input_name(r));
     cline({" ** WARNING: Expecting a Blackboard XLS file as this program knows it."});
     r.ncolf = 4;
   } else if (same_text(pos, lpos, "C")) {
     r.canvas = 1;
-    if (r.ftype != 2) fatal2("Canvas mode requires a .csv input file, not ", slot_text(r, 1));
+    if (r.ftype != 2) fatal2("Canvas mode requires a .csv input file, not ", input_name(r));
     cline({" ** WARNING: Expecting a Canvas CSV file as this program knows it."});
     r.ncolf = 3;
   } else {
@@ -143,8 +142,8 @@ void phase_header(RunState& r, const ProgramDesc& d) {
                         : r.csv == 1    ? d.hdr_csv
                                         : "0");
   }
-  const char* head = r.argt[HEADER - 1];
-  const int32_t lhead = r.argtl[HEADER - 1];
+  const char* head = slot_bytes(r, HEADER);
+  const int32_t lhead = slot_len(r, HEADER);
   auto digit = [](char c) { return c >= '0' && c <= '9'; };
   if (!digit(head[0]) || (lhead > 1 && digit(head[1]))) {
     usage_exit(d, {"*** ERROR: HEADER line count must be from 0 to 9!"});
@@ -192,8 +191,8 @@ void phase_header(RunState& r, const ProgramDesc& d) {
 }
 
 void phase_sepquot(RunState& r, const ProgramDesc& d) {
-  const char* fin = r.argt[0];
-  const int32_t lfin = r.argtl[0];
+  const char* fin = slot_bytes(r, FIN);
+  const int32_t lfin = slot_len(r, FIN);
 
   // SEP.
   if (!arg_given(r, SEP)) {
@@ -212,8 +211,8 @@ void phase_sepquot(RunState& r, const ProgramDesc& d) {
       set_slot(r, SEP, ": ");
     }
   }
-  char* sep = r.argt[SEP - 1];
-  int32_t& lsep = r.argtl[SEP - 1];
+  char* sep = slot_bytes(r, SEP);
+  int32_t& lsep = slot_len(r, SEP);
   if (sep[0] == 'H') sep[0] = '-';
   if (same_text(sep, lsep, "N")) lsep = 0;
   if (r.csv == 1) {
@@ -227,8 +226,8 @@ void phase_sepquot(RunState& r, const ProgramDesc& d) {
   cmenc.esc = -1;
   r.doquot = 0;
   if (!arg_given(r, QUOT)) set_slot(r, QUOT, r.csv == 0 ? "-" : r.bb == 1 ? "\"F" : "\"");
-  char* quot = r.argt[QUOT - 1];
-  int32_t& lquot = r.argtl[QUOT - 1];
+  char* quot = slot_bytes(r, QUOT);
+  int32_t& lquot = slot_len(r, QUOT);
   if (r.csv == 1) {
     if (lquot > 1 && quot[lquot - 1] == 'B') {
       cmenc.esc = '\\';
@@ -258,8 +257,8 @@ void phase_sepquot(RunState& r, const ProgramDesc& d) {
   // refused like text without digits.
   r.seed = 1;
   if (arg_given(r, SEED)) {
-    const char* seed = r.argt[SEED - 1];
-    const int32_t lseed = r.argtl[SEED - 1];
+    const char* seed = slot_bytes(r, SEED);
+    const int32_t lseed = slot_len(r, SEED);
     int32_t v0 = 0;
     int32_t v1 = 1;
     if (!rdints(seed, lseed, 1, &v0) || !rdints(seed, lseed, 1, &v1) || v0 != v1) {

@@ -2,6 +2,7 @@
 // output roster.  Every piece goes to the output buffer with savbuf, in order.
 #include "output_layout.h"
 
+#include "arg_slots.h"
 #include "outbuf.h"
 
 namespace {
@@ -37,7 +38,7 @@ void put_line_end(const Line& l) { put_range(l, l.text, l.nbuf); }
 
 // The added cell of a CSV line: the value, between quote bytes when forced.
 void put_cell(const RunState& r, const char* v, int32_t lv) {
-  const char quot = r.argt[5][0];
+  const char quot = quot_char(r);
   if (r.doquot) savbuf(1, &quot);
   savbuf(lv, v);
   if (r.doquot) savbuf(1, &quot);
@@ -46,8 +47,8 @@ void put_cell(const RunState& r, const char* v, int32_t lv) {
 // The separator between the identifier and the line: one byte in CSV mode,
 // the whole SEP string (possibly empty) for a plain text file.
 void put_separator(const RunState& r) {
-  const int32_t lsep = r.csv ? 1 : clamp(r.argtl[4], 0, FLDMAX);
-  savbuf(lsep, r.argt[4]);
+  const int32_t lsep = r.csv ? 1 : clamp(slot_len(r, SEP), 0, FLDMAX);
+  savbuf(lsep, slot_bytes(r, SEP));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "arg_slots.h"
 #include "console_log.h"
 #include "csvfnd.h"
 #include "fatal.h"
@@ -24,13 +25,6 @@ constexpr int32_t NABORT_B = 5;  // fixed lines of abort block B after the file 
 constexpr std::string_view INDENT = "    ";
 constexpr std::string_view NAME_INDENT = "       ";  // the file name in the blocks
 
-std::string_view input_name(const RunState& r) {
-  int32_t l = r.argtl[0];
-  if (l < 0) l = 0;
-  if (l > FLDMAX) l = FLDMAX;
-  return {r.argt[0], static_cast<size_t>(l)};
-}
-
 // Header text i (1-based) of HEADER; with_star keeps the "*" that followed
 // text 1 when there was one.
 std::string_view header_text(const RunState& r, int32_t i, bool with_star) {
@@ -42,7 +36,7 @@ std::string_view header_text(const RunState& r, int32_t i, bool with_star) {
   if (of > FLDMAX) of = FLDMAX;
   if (lt < 0) lt = 0;
   if (lt > FLDMAX - of) lt = FLDMAX - of;
-  return {r.argt[3] + of, static_cast<size_t>(lt)};
+  return {slot_bytes(r, HEADER) + of, static_cast<size_t>(lt)};
 }
 
 // Looks up the column whose contents are `name` (a trailing "*" makes it a
@@ -54,7 +48,7 @@ int32_t find_column(const RunState& r, std::string_view name, int32_t& iend, int
   std::memcpy(fnd, name.data(), lfnd);
   int32_t fndlt = lfnd;
   int32_t jcol = 0;
-  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, r.argt[4][0], r.argt[5][0], 1, fndlt, fnd, lfnd, lcol,
+  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), 1, fndlt, fnd, lfnd, lcol,
          iend, jcol);
   return jcol;
 }
@@ -169,8 +163,8 @@ void misplaced_column(const RunState& r, const ProgramDesc& d, std::string_view 
 }
 
 void csv_header(RunState& r, const ProgramDesc& d) {
-  readcv(r.argt[0], r.argtl[0], LU_INPUT, r.argt[4][0], r.argt[5][0], r.ncolf, BUFMAX, r.nbuf,
-         r.ipos, r.lpos, r.bufchr, r.term);
+  readcv(slot_bytes(r, FIN), slot_len(r, FIN), LU_INPUT, sep_char(r), quot_char(r), r.ncolf,
+         BUFMAX, r.nbuf, r.ipos, r.lpos, r.bufchr, r.term);
   if (r.term == 0 && r.nbuf <= 0) fatal2("Input file is empty: ", input_name(r));
   if (r.bb) {
     blackboard_columns(r, d);
@@ -191,10 +185,10 @@ void csv_header(RunState& r, const ProgramDesc& d) {
 }
 
 void text_header(RunState& r, const ProgramDesc& d) {
-  readfu(r.argt[0], r.argtl[0], LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);
+  readfu(slot_bytes(r, FIN), slot_len(r, FIN), LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);
   if (r.term == 0 && r.nbuf <= 0) fatal2("Input file is empty: ", input_name(r));
   const std::string_view name = header_text(r, 1, false);
-  const std::string_view sep(r.argt[4], r.argtl[4] > 0 ? static_cast<size_t>(r.argtl[4]) : 0);
+  const std::string_view sep = slot_text(r, SEP);
   const int32_t n = static_cast<int32_t>(name.size());
   const int32_t lsep = static_cast<int32_t>(sep.size());
   const int32_t t = r.nbuf - r.term > 0 ? r.nbuf - r.term : 0;
@@ -223,10 +217,10 @@ void header_lines(RunState& r) {
       if (r.csv) {
         // On a re-run ipos then marks the end of the identifier column.
         const int32_t ncol = r.new_ ? r.ncolf : r.ncolf + 1;
-        readcv(r.argt[0], r.argtl[0], LU_INPUT, r.argt[4][0], r.argt[5][0], ncol, BUFMAX,
-               r.nbuf, r.ipos, r.lpos, r.bufchr, r.term);
+        readcv(slot_bytes(r, FIN), slot_len(r, FIN), LU_INPUT, sep_char(r), quot_char(r), ncol,
+               BUFMAX, r.nbuf, r.ipos, r.lpos, r.bufchr, r.term);
       } else {
-        readfu(r.argt[0], r.argtl[0], LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);
+        readfu(slot_bytes(r, FIN), slot_len(r, FIN), LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);
       }
       if (r.term == 0 && r.nbuf <= 0) fatal2("Missing header line in ", fin);
     }

@@ -79,7 +79,8 @@ void phase_candidates(RunState& r, const ProgramDesc&) {
 
   drop_starred(r.idstr, r.nid);
   char count_text[12];
-  cline({"Eliminated the starred AID strings.  AID strings left: ", num_text(r.nid, count_text, 4)});
+  cline({"Eliminated the starred AID strings.  AID strings left: ",
+         num_text(r.nid, count_text, 4)});
   cempty();
 
   for (std::string_view line : explanation) conly({line});
