@@ -28,14 +28,11 @@ constexpr std::string_view NAME_INDENT = "       ";  // the file name in the blo
 // Header text i (1-based) of HEADER; with_star keeps the "*" that followed
 // text 1 when there was one.
 std::string_view header_text(const RunState& r, int32_t i, bool with_star) {
-  if (i < 1 || i > NHEADMAX) return {};
-  int32_t of = r.hnamof[i - 1];
+  if (i < 1 || i > NHEADMAX) fatal("Program error in header_text");
+  const int32_t of = r.hnamof[i - 1];
   int32_t lt = r.hnamlt[i - 1];
   if (with_star && i == 1 && r.star) ++lt;
-  if (of < 0) of = 0;
-  if (of > FLDMAX) of = FLDMAX;
-  if (lt < 0) lt = 0;
-  if (lt > FLDMAX - of) lt = FLDMAX - of;
+  if (of < 0 || of > FLDMAX || lt < 0 || lt > FLDMAX - of) fatal("Program error in header_text");
   return {slot_bytes(r, HEADER) + of, static_cast<size_t>(lt)};
 }
 
@@ -191,7 +188,8 @@ void text_header(RunState& r, const ProgramDesc& d) {
   const std::string_view sep = slot_text(r, SEP);
   const int32_t n = static_cast<int32_t>(name.size());
   const int32_t lsep = static_cast<int32_t>(sep.size());
-  const int32_t t = r.nbuf - r.term > 0 ? r.nbuf - r.term : 0;
+  if (r.term < 0 || r.term > r.nbuf) fatal("Program error in text_header");
+  const int32_t t = r.nbuf - r.term;
   const std::string_view line(r.bufchr, static_cast<size_t>(t));
   r.oldcol = 0;
   if (t >= lsep + n) {

@@ -60,9 +60,11 @@ bool shuffle_ids(int32_t seed, int32_t nid, int32_t* idorg) {
 }
 
 void invert_order(int32_t nid, const int32_t* idorg, int32_t* orgid) {
-  for (int32_t p = 0; p < nid && p < CANDMAX; ++p) {
+  if (nid < 0 || nid > CANDMAX) fatal("Program error in invert_order");
+  for (int32_t p = 0; p < nid; ++p) {
     const int32_t s = idorg[p];
-    if (s >= 0 && s < CANDMAX) orgid[s] = p;
+    if (s < 0 || s >= nid) fatal("Program error in invert_order");
+    orgid[s] = p;
   }
 }
 
