@@ -138,6 +138,7 @@ TEST(Rutf8, IllFormedLeavesOffsetAtLead) {
   r8("\xC0\x80", 0, -2, 0);
   r8("\xC1\xBF", 0, -2, 0);
   r8("\xE0\x80\x80", 0, -2, 0);
+  r8("\xE0\x9F\xBF", 0, -2, 0);  // U+07FF in three bytes
   r8("\xED\xA0\x80", 0, -2, 0);
   r8("\xF4\x90\x80\x80", 0, -2, 0);
   r8("\x80", 0, -2, 0);
