@@ -190,17 +190,18 @@ void phase_header(RunState& r, const ProgramDesc& d) {
   }
 }
 
-void phase_sepquot(RunState& r, const ProgramDesc& d) {
-  const char* fin = slot_bytes(r, FIN);
-  const int32_t lfin = slot_len(r, FIN);
+namespace {
 
-  // SEP.
+// SEP: its default (the letter in a "_?sv" input name chooses the CSV
+// separator), the H and N letters, and the bytes a CSV separator may not be.
+void separator(RunState& r) {
   if (!arg_given(r, SEP)) {
     if (r.csv == 1) {
+      const char* fin = slot_bytes(r, FIN);
+      const int32_t n = slot_len(r, FIN);
       char s = r.ftype == 1 ? TAB : ',';
       // An input named like "roster_ssv.csv" names its separator: the letter
       // before "sv".
-      const int32_t n = lfin;
       if (n > 7 && fin[n - 8] == '_' && upper(fin[n - 6]) == 'S' && upper(fin[n - 5]) == 'V' &&
           fin[n - 4] == '.') {
         const char named = sep_alias(upper(fin[n - 7]));
@@ -221,11 +222,15 @@ void phase_sepquot(RunState& r, const ProgramDesc& d) {
     if (sep[0] == '\r') fatal("The CSV separator cannot be CR");
     if (sep[0] == '"') fatal("The CSV separator cannot be double-quote");
   }
+}
 
-  // QUOT.
+// QUOT: its default, the B (backslash escape) and F (forced quoting) letters,
+// and the bytes a CSV quote character may not be.
+void quote(RunState& r, const ProgramDesc& d) {
   cmenc.esc = -1;
   r.doquot = 0;
   if (!arg_given(r, QUOT)) set_slot(r, QUOT, r.csv == 0 ? "-" : r.bb == 1 ? "\"F" : "\"");
+  const char sep = sep_char(r);
   char* quot = slot_bytes(r, QUOT);
   int32_t& lquot = slot_len(r, QUOT);
   if (r.csv == 1) {
@@ -241,31 +246,39 @@ void phase_sepquot(RunState& r, const ProgramDesc& d) {
     if (lquot != 1) fatal("The CSV quote character must be a single byte");
     if (quot[0] == '\n') fatal("The CSV quote character cannot be LF");
     if (quot[0] == '\r') fatal("The CSV quote character cannot be CR");
-    if (quot[0] == sep[0]) fatal("The CSV quote character cannot be the separator");
+    if (quot[0] == sep) fatal("The CSV quote character cannot be the separator");
     if (static_cast<unsigned char>(quot[0]) == cmenc.esc) {
       fatal("The CSV quote character cannot be the escape one");
     }
-    if (static_cast<unsigned char>(sep[0]) == cmenc.esc) {
+    if (static_cast<unsigned char>(sep) == cmenc.esc) {
       fatal("The CSV separator cannot be the escape character");
     }
   } else if (!same_text(quot, lquot, "-")) {
     usage_exit(d, {"*** ERROR: a CSV quote character may only be specified in CSV mode!"});
   }
+}
 
-  // SEED.  The text must give a value: read it twice from two different start
-  // values, so that forms that leave the value unset ("/", ",", "2*") are
-  // refused like text without digits.
+// SEED.  The text must give a value: read it twice from two different start
+// values, so that forms that leave the value unset ("/", ",", "2*") are
+// refused like text without digits.
+void seed(RunState& r, const ProgramDesc& d) {
   r.seed = 1;
-  if (arg_given(r, SEED)) {
-    const char* seed = slot_bytes(r, SEED);
-    const int32_t lseed = slot_len(r, SEED);
-    int32_t v0 = 0;
-    int32_t v1 = 1;
-    if (!rdints(seed, lseed, 1, &v0) || !rdints(seed, lseed, 1, &v1) || v0 != v1) {
-      usage_exit(d, {});
-    }
-    r.seed = v0;
+  if (!arg_given(r, SEED)) return;
+  const char* text = slot_bytes(r, SEED);
+  const int32_t ltext = slot_len(r, SEED);
+  int32_t v0 = 0;
+  int32_t v1 = 1;
+  if (!rdints(text, ltext, 1, &v0) || !rdints(text, ltext, 1, &v1) || v0 != v1) {
+    usage_exit(d, {});
   }
+  r.seed = v0;
+}
 
+}  // namespace
+
+void phase_sepquot(RunState& r, const ProgramDesc& d) {
+  separator(r);
+  quote(r, d);
+  seed(r, d);
   cempty();
 }
