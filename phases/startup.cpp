@@ -52,9 +52,10 @@ void phase_startup(RunState& r, const ProgramDesc& d) {
   set_log_error(d.logerr);
   openw(d.logfile, LU_LOG);
 
-  // One clock reading gives both the seconds and the milliseconds.
+  // One clock reading gives both the seconds and the milliseconds; without
+  // it the milliseconds are 000.
   struct timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
+  if (clock_gettime(CLOCK_REALTIME, &now) != 0) now = {std::time(nullptr), 0};
   struct tm lt{};
   localtime_r(&now.tv_sec, &lt);
   const int32_t millis = static_cast<int32_t>(now.tv_nsec / 1000000);
