@@ -75,9 +75,7 @@ void seed_and_shuffle(RunState& r) {
     r.seed = derive_seed(static_cast<int64_t>(ticks), static_cast<int32_t>(getpid()));
   }
   char num[12];
-  int32_t lnum;
-  inttos(r.seed, num, 12, lnum);
-  cline({" Seed used: ", std::string_view(num, lnum)});
+  cline({" Seed used: ", num_text(r.seed, num)});
   cempty();
   if (!shuffle_ids(r.seed, r.nid, r.idorg)) fatal("Bad random id number");
   invert_order(r.nid, r.idorg, r.orgid);
