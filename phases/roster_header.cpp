@@ -204,17 +204,69 @@ void text_header(RunState& r, const ProgramDesc& d) {
   if (!r.new_ && r.oldcol == 0) abort_b(r, d, name);
 }
 
+// Whether the Student cell of the row b(1..nbuf) trimmed is exactly `text`.
+bool student_cell_is(const RunState& r, const char* b, int32_t nbuf, int32_t term,
+                     std::string_view text) {
+  static char fnd[FLDMAX];
+  int32_t fndlt = -9, lcol, iend, jcol;
+  csvfnd(BUFMAX, nbuf, b, term, sep_char(r), quot_char(r), r.col_student, fndlt, fnd, FLDMAX,
+         lcol, iend, jcol);
+  if (lcol < 0) return false;
+  int32_t l = fndlt;
+  trimlt(fnd, l);
+  return std::string_view(fnd, static_cast<size_t>(l)) == text;
+}
+
+// A current Canvas export with a manual posting policy has one more header
+// row: header line 2 is the "Manual Posting" row (its Student cell empty) and
+// the "Points Possible" row follows it.  Then the Points Possible row gets
+// header text 2 as header line 2 would (Canvas reads it as the points of the
+// new column), header line 2 an empty identifier cell, and the run counts 3
+// header lines.  Any other row read here waits in the row buffer for the
+// student pass.  line2 is where header line 2 begins in the output buffer.
+void points_possible_row(RunState& r, int32_t ncol, int32_t line2) {
+  static char row[BUFMAX];
+  if (!r.canvas || r.nhead != 2 || r.term == 0) return;
+  if (!student_cell_is(r, r.bufchr, r.nbuf, r.term, "")) return;
+  int32_t nbuf, ipos, lpos, term;
+  readcv(slot_bytes(r, FIN), slot_len(r, FIN), LU_INPUT, sep_char(r), quot_char(r), ncol, BUFMAX,
+         nbuf, ipos, lpos, row, term);
+  const bool header =
+      !(term == 0 && nbuf <= 0) && student_cell_is(r, row, nbuf, term, "Points Possible");
+  if (header && r.new_) {
+    cmsav.nsav = line2;
+    insert_value(r, "", 0);
+  }
+  std::memcpy(r.bufchr, row, static_cast<size_t>(nbuf > 0 ? nbuf : 0));
+  r.nbuf = nbuf;
+  r.ipos = ipos;
+  r.lpos = lpos;
+  r.term = term;
+  if (!header) {
+    r.held = 1;
+    return;
+  }
+  r.nhead = 3;
+  if (r.new_) {
+    const std::string_view v = header_text(r, 2, false);
+    insert_value(r, v.data(), static_cast<int32_t>(v.size()));
+  } else {
+    copy_rerun(r, r.ipos + 1);
+  }
+}
+
 // The header lines of the output: line 1 is in the row buffer, the others
 // are read here.
 void header_lines(RunState& r) {
   const std::string_view fin = input_name(r);
+  // On a re-run ipos marks the end of the identifier column in later lines.
+  const int32_t ncol = r.new_ ? r.ncolf : r.ncolf + 1;
+  int32_t line2 = 0;
   for (int32_t i = 1; i <= r.nhead && i <= NHEADMAX; ++i) {
     if (i > 1) {
       // A line without line end was the last one: the file has ended.
       if (r.term == 0) fatal2("Missing header line in ", fin);
       if (r.csv) {
-        // On a re-run ipos then marks the end of the identifier column.
-        const int32_t ncol = r.new_ ? r.ncolf : r.ncolf + 1;
         readcv(slot_bytes(r, FIN), slot_len(r, FIN), LU_INPUT, sep_char(r), quot_char(r), ncol,
                BUFMAX, r.nbuf, r.ipos, r.lpos, r.bufchr, r.term);
       } else {
@@ -222,6 +274,7 @@ void header_lines(RunState& r) {
       }
       if (r.term == 0 && r.nbuf <= 0) fatal2("Missing header line in ", fin);
     }
+    if (i == 2) line2 = cmsav.nsav;
     if (r.new_) {
       const std::string_view v = header_text(r, i, false);
       insert_value(r, v.data(), static_cast<int32_t>(v.size()));
@@ -229,6 +282,7 @@ void header_lines(RunState& r) {
       copy_rerun(r, i == 1 ? r.iendid : r.ipos + 1);
     }
   }
+  if (r.csv) points_possible_row(r, ncol, line2);
 }
 
 }  // namespace

@@ -200,7 +200,9 @@ void phase_pass(RunState& r, const ProgramDesc& d) {
   r.nrec = r.nhead;
 
   for (;;) {
-    if (r.csv != 0) {
+    if (r.held != 0) {
+      r.held = 0;
+    } else if (r.csv != 0) {
       readcv(fin, lfin, LU_INPUT, sep_char(r), quot_char(r), r.ncolf, BUFMAX, r.nbuf, r.ipos,
              r.lpos, r.bufchr, r.term);
     } else {
