@@ -60,7 +60,9 @@ void append_record(const RunState& r, const ProgramDesc& d) {
 void phase_closing(RunState& r, const ProgramDesc& d) {
   const IdTable& t = AID_UNUSED_TABLE;
   id_table_heading(t, r, "First few still unused AID strings preceded by sort numbers");
+  // None when a limit-count-seed record counted more than the candidates.
   int32_t count = r.nid - 1 - r.idpos;
+  if (count < 0) count = 0;
   if (count > 20) count = 20;
   id_table_shuffled(t, r, r.idpos + 1, count, {0, {}});
   cempty();

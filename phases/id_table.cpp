@@ -93,7 +93,9 @@ void id_table_heading(const IdTable& t, const RunState& r, std::string_view text
 void id_table_shuffled(const IdTable& t, const RunState& r, int32_t first, int32_t count,
                        const TableSink& sink) {
   check(t, r);
-  if (first < 0 || count < 0 || first + count > r.nid) fatal("Program error in id_table");
+  if (count < 0 || (count > 0 && (first < 0 || first + count > r.nid))) {
+    fatal("Program error in id_table");
+  }
   for (int32_t row = 0; row * NPERROW < count; ++row) {
     Row nums("Num:");
     Row ids(t.label);

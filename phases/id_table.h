@@ -37,7 +37,7 @@ struct TableSink {
 void id_table_heading(const IdTable& t, const RunState& r, std::string_view text);
 
 // The rows for the shuffled positions first .. first+count-1: sort number
-// idorg+1 and candidate idorg of each position.
+// idorg+1 and candidate idorg of each position.  No rows for count 0.
 void id_table_shuffled(const IdTable& t, const RunState& r, int32_t first, int32_t count,
                        const TableSink& sink);
 
