@@ -1,9 +1,8 @@
 // Phases 1 and 2: start-up (shared blocks, log file, run stamp) and arguments.
 #include <cstdio>
+#include <csignal>
 #include <cstring>
 #include <ctime>
-
-#include <csignal>
 
 #include <fcntl.h>
 #include <unistd.h>
