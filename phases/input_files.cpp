@@ -1,6 +1,7 @@
 // Phase 3: the input file (found in the folder or given as INFILE) and the
 // output file's name (given as OUTFILE or "new_" and the input's name).
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 #include <sys/stat.h>
@@ -30,8 +31,8 @@ bool exists(std::string_view fil) {
 // folder: <name>.csv, <name>.xls, <name>_?sv.csv and <name>_?sv.xls for each
 // letter of aseps, then <name>.txt.
 void discover(RunState& r, const ProgramDesc& d) {
-  char* fin = r.argt[0];
-  int32_t& lfin = r.argtl[0];
+  char* fin = slot_bytes(r, FIN);
+  int32_t& lfin = slot_len(r, FIN);
   lfin = 0;
 
   char fnd[FLDMAX];
@@ -74,14 +75,14 @@ void discover(RunState& r, const ProgramDesc& d) {
 
 // INFILE given: it must name an existing file.
 void check_given(RunState& r, const ProgramDesc& d) {
-  const char* fin = r.argt[0];
-  const int32_t lfin = r.argtl[0];
+  const char* fin = slot_bytes(r, FIN);
+  const int32_t lfin = slot_len(r, FIN);
   bool blank = true;
   for (int32_t i = 0; i < lfin; ++i) {
     if (!isblank_byte(fin[i])) blank = false;
   }
   if (blank) usage_exit(d, {"*** ERROR: Missing input file name!"});
-  const std::string_view name = slot_text(r, 1);
+  const std::string_view name = slot_text(r, FIN);
   if (exists(name)) return;
   // A lone "-h", "--help" or "/?" asks for the usage text.
   if (r.narg == 1 && lfin >= 2 && (fin[0] == '/' || fin[0] == '-')) usage_exit(d, {});
@@ -106,34 +107,62 @@ bool same_file(std::string_view a, std::string_view b) {
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+// True when the name leads to a file `own` of the current folder: the same
+// file when both exist, otherwise the same last name in this very folder (a
+// state file may not exist yet).
+bool names_own_file(std::string_view name, std::string_view own) {
+  if (name == own || same_file(name, own)) return true;
+  const size_t slash = name.rfind('/');
+  if (slash == std::string_view::npos || name.substr(slash + 1) != own) return false;
+  return same_file(slash == 0 ? "/" : name.substr(0, slash), ".");
+}
+
+// Ends the run when the name leads to a file that the run itself reads or
+// writes: its log, Class ID, limit-count-seed and list files, the e-mail
+// domain file, and its web page and text table when it makes them.
+void refuse_own_file(const ProgramDesc& d, std::string_view name, std::string_view msg) {
+  char cid[FLDMAX + 16], htm[FLDMAX + 16], srt[FLDMAX + 16];
+  auto named = [&](char* buf, std::string_view ext) {
+    return join_line(buf, FLDMAX + 16, {d.name, ext});
+  };
+  const std::string_view owns[] = {d.logfile, d.lcsfile, d.namfile, d.idfile, "email.txt",
+                                   named(cid, ".cid"), named(htm, ".htm"), named(srt, ".srt.txt")};
+  const size_t nown = d.webpage != nullptr ? std::size(owns) : std::size(owns) - 2;
+  for (size_t i = 0; i < nown; ++i) {
+    if (names_own_file(name, owns[i])) fatal2(msg, name);
+  }
+}
+
 }  // namespace
 
 void phase_files(RunState& r, const ProgramDesc& d) {
-  if (!arg_given(r, 1)) {
+  if (!arg_given(r, FIN)) {
     discover(r, d);
   } else {
     check_given(r, d);
   }
 
-  const std::string_view fin = slot_text(r, 1);
-  if (!arg_given(r, 2)) {
+  const std::string_view fin = slot_text(r, FIN);
+  if (!arg_given(r, FOUT)) {
     if (fin.find_first_of(":/\\") != std::string_view::npos) {
       usage_exit(d, {"*** ERROR: output file name must be specified if the",
                      "    input file name contains :, /, or \\!"});
     }
     // The input's name is at most 252 bytes, so "new_" and it fit the slot.
-    char* fout = r.argt[1];
+    char* fout = slot_bytes(r, FOUT);
     std::memset(fout, ' ', FLDMAX);
     std::memcpy(fout, "new_", 4);
     std::memcpy(fout + 4, fin.data(), fin.size());
-    r.argtl[1] = r.argtl[0] + 4;
+    slot_len(r, FOUT) = slot_len(r, FIN) + 4;
   }
 
-  const std::string_view fout = slot_text(r, 2);
+  const std::string_view fout = slot_text(r, FOUT);
   for (char c : fout) {
     if (isblank_byte(c)) {
       usage_exit(d, {"*** ERROR: Spaces in the output file name are not allowed!"});
     }
   }
   if (fout == fin || same_file(fin, fout)) fatal("Output file may not equal the input one");
+  refuse_own_file(d, fin, "Input file may not be one of the program's own files: ");
+  refuse_own_file(d, fout, "Output file may not be one of the program's own files: ");
 }

@@ -59,6 +59,7 @@ struct RunState {
   // The current input line or row.
   char bufchr[BUFMAX];
   int32_t nbuf, term;
+  int32_t held;  // 1: phase 11 read the first student row; it waits in bufchr
 
   // Phases 12 and 13: candidates and shuffled order.
   char idstr[CANDMAX][4];  // flag byte (blank or "*") and the identifier characters

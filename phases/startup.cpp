@@ -1,15 +1,18 @@
 // Phases 1 and 2: start-up (shared blocks, log file, run stamp) and arguments.
 #include <cstdio>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 
-#include <sys/time.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "args1.h"
 #include "console_log.h"
 #include "io.h"
 #include "outbuf.h"
 #include "phases.h"
+#include "run_stamp.h"
 #include "run_state.h"
 
 namespace {
@@ -19,6 +22,20 @@ void digits(char* at, int32_t v, int32_t width) {
   for (int32_t i = width - 1; i >= 0; --i) {
     at[i] = static_cast<char>('0' + v % 10);
     v /= 10;
+  }
+}
+
+// Standard input, output and error open on /dev/null when the caller closed
+// them, so that no file the run opens takes their place (the log would else
+// receive the console's lines on descriptor 1).
+void standard_descriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) >= 0) continue;
+    const int nul = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    if (nul >= 0 && nul != fd) {  // the lowest free descriptor is fd itself
+      ::dup2(nul, fd);
+      ::close(nul);
+    }
   }
 }
 
@@ -50,15 +67,21 @@ void phase_startup(RunState& r, const ProgramDesc& d) {
   cmenc.bom[1] = '\xBB';
   cmenc.bom[2] = '\xBF';
   cmsav.nsav = 0;
+  standard_descriptors();
+  // A console that goes away (a pipe whose reader ended) must not end the run
+  // between the output file and the records that rebuild it: the log holds
+  // every line anyway.
+  std::signal(SIGPIPE, SIG_IGN);
   set_log_error(d.logerr);
   openw(d.logfile, LU_LOG);
 
-  const std::time_t now = std::time(nullptr);
+  // One clock reading gives both the seconds and the milliseconds; without
+  // it the milliseconds are 000.
+  struct timespec now{};
+  if (clock_gettime(CLOCK_REALTIME, &now) != 0) now = {std::time(nullptr), 0};
   struct tm lt{};
-  localtime_r(&now, &lt);
-  struct timeval tv{};
-  const int32_t millis =
-      gettimeofday(&tv, nullptr) == 0 ? static_cast<int32_t>(tv.tv_usec / 1000) : 0;
+  localtime_r(&now.tv_sec, &lt);
+  const int32_t millis = static_cast<int32_t>(now.tv_nsec / 1000000);
   make_stamp(lt, millis, static_cast<int32_t>(lt.tm_gmtoff / 60), r.stamp);
 
   cline({"Run date and time: ", std::string_view(r.stamp, 25)});

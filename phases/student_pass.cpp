@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "arg_slots.h"
 #include "csvfnd.h"
 #include "fatal.h"
 #include "io.h"
@@ -18,8 +19,6 @@
 #include "text.h"
 
 namespace {
-
-std::string_view input_name(const RunState& r) { return {r.argt[0], static_cast<size_t>(r.argtl[0])}; }
 
 // A fatal2 message with a quoted text inside: head, text, tail, then the
 // input file's name.
@@ -132,7 +131,7 @@ void csv_row(RunState& r, const ProgramDesc& d) {
   // Re-run: the identifier column is column ncolf of every row.
   char fnd[FLDMAX];
   int32_t fndlt = -9, lcol, iend, jcol;
-  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, r.argt[4][0], r.argt[5][0], r.ncolf, fndlt, fnd,
+  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), r.ncolf, fndlt, fnd,
          FLDMAX, lcol, iend, jcol);
   if (lcol < 0) fatal(r.dosort != 0 ? "Program error 2300A" : "Program error 2310A");
   int32_t lf = fndlt;
@@ -157,8 +156,8 @@ void csv_row(RunState& r, const ProgramDesc& d) {
 int32_t text_candidate(const RunState& r) {
   const char* b = r.bufchr;
   const int32_t len = r.nbuf - r.term;
-  const int32_t m = r.argtl[4];
-  const char* sep = r.argt[4];
+  const int32_t m = slot_len(r, SEP);
+  const char* sep = slot_bytes(r, SEP);
   const int32_t lc = r.lcid;
   if (len < m + lc + 3) return -1;
   const char* aid;
@@ -185,14 +184,37 @@ void text_row(RunState& r, const ProgramDesc& d) {
   savbuf(r.nbuf, r.bufchr);
 }
 
+// Text that the run adds to the lines must be writable in the roster's
+// encoding (a UTF-16 roster takes UTF-8 text only).  Checked before the
+// output file replaces anything.
+void check_added_text(const RunState& r) {
+  constexpr std::string_view needs = ", which a UTF-16 input file needs";
+  static char msg[128];
+  auto refuse = [](std::string_view what) { fatal(join_line(msg, sizeof msg, {what, needs})); };
+  if (r.dosort == 0 && !encodable(r.cid, r.lcid)) {
+    refuse("Class ID in the Class ID file is not UTF-8 text");
+  }
+  for (int32_t i = 0; i < r.nhead; ++i) {
+    if (!encodable(slot_bytes(r, HEADER) + r.hnamof[i], r.hnamlt[i])) {
+      refuse("HEADER text is not UTF-8 text");
+    }
+  }
+  if (!encodable(slot_bytes(r, SEP), r.csv != 0 ? 1 : slot_len(r, SEP))) {
+    refuse("SEP is not UTF-8 text");
+  }
+  const char quot = quot_char(r);
+  if (r.csv != 0 && r.doquot != 0 && !encodable(&quot, 1)) refuse("QUOT is not UTF-8 text");
+}
+
 }  // namespace
 
 void phase_pass(RunState& r, const ProgramDesc& d) {
-  const char* fin = r.argt[0];
-  const int32_t lfin = r.argtl[0];
-  const char* fout = r.argt[1];
-  const int32_t lfout = r.argtl[1];
+  const char* fin = slot_bytes(r, FIN);
+  const int32_t lfin = slot_len(r, FIN);
+  const char* fout = slot_bytes(r, FOUT);
+  const int32_t lfout = slot_len(r, FOUT);
 
+  check_added_text(r);
   openwu(std::string_view(fout, lfout), LU_OUTPUT);
   writfu(fout, lfout, LU_OUTPUT, cmsav.nsav, cmsav.savchr);
   cmsav.nsav = 0;
@@ -201,8 +223,10 @@ void phase_pass(RunState& r, const ProgramDesc& d) {
   r.nrec = r.nhead;
 
   for (;;) {
-    if (r.csv != 0) {
-      readcv(fin, lfin, LU_INPUT, r.argt[4][0], r.argt[5][0], r.ncolf, BUFMAX, r.nbuf, r.ipos,
+    if (r.held != 0) {
+      r.held = 0;
+    } else if (r.csv != 0) {
+      readcv(fin, lfin, LU_INPUT, sep_char(r), quot_char(r), r.ncolf, BUFMAX, r.nbuf, r.ipos,
              r.lpos, r.bufchr, r.term);
     } else {
       readfu(fin, lfin, LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);

@@ -12,9 +12,9 @@ namespace {
 // One byte of the file; false at its end.
 bool file_byte(std::string_view fil, int32_t lunit, char& b) {
   if (cminp.pos >= cminp.len || cminp.lunit != lunit) {
-    const int32_t r = getchr(lunit, b);
+    const int32_t r = fill_block(lunit);
     if (r == 2) fatal2("Error reading file ", fil);
-    return r == 0;
+    if (r == 1) return false;
   }
   b = cminp.buf[cminp.pos++];
   return true;

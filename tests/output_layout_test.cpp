@@ -1,10 +1,12 @@
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "output_layout.h"
 #include "outbuf.h"
+#include "unit_helpers.h"
 
 namespace {
 
@@ -86,10 +88,30 @@ INSTANTIATE_TEST_SUITE_P(
                    {.line = "a,b,c", .term = 0, .ncolf = 4, .ipos = 5},
                    "AID",
                    "a,b,c,AID"},
-        InsertCase{"forced quoting, quote byte in the value unchanged",
+        InsertCase{"forced quoting, quote byte in the value doubled",
                    {.line = "a\tb\n", .ncolf = 2, .ipos = 1, .doquot = true, .sep = "\t"},
                    "A\"B",
-                   "a\t\"A\"B\"\tb\n"},
+                   "a\t\"A\"\"B\"\tb\n"},
+        InsertCase{"a value holding the separator is quoted",
+                   {.line = "a;b\n", .ncolf = 2, .ipos = 1, .sep = ";"},
+                   "x;7",
+                   "a;\"x;7\";b\n"},
+        InsertCase{"a value holding the quote byte is quoted, the byte doubled",
+                   {.line = "a,b\n", .ncolf = 1, .quot = '\''},
+                   "x'7",
+                   "'x''7',a,b\n"},
+        InsertCase{"a value holding a line end is quoted",
+                   {.line = "a,b", .term = 0, .ncolf = 0, .ipos = 3},
+                   "x\r\n",
+                   "a,b,\"x\r\n\""},
+        InsertCase{"a comma needs no quotes when the separator is ;",
+                   {.line = "a,b\n", .ncolf = 2, .ipos = 1, .sep = ";"},
+                   "x,7",
+                   "a;x,7,b\n"},
+        InsertCase{"no quote character: the value goes as it is",
+                   {.line = "a,b\n", .ncolf = 2, .ipos = 1, .quot = '\0'},
+                   "x,7",
+                   "a,x,7,b\n"},
         InsertCase{"forced quoting at column 1",
                    {.line = "a;b\n", .ncolf = 1, .doquot = true, .sep = ";", .quot = '\''},
                    "AID",
@@ -178,18 +200,22 @@ TEST(OutputLayout, ReplaceCell) {
   }
 }
 
-TEST(OutputLayout, PositionsOutsideTheLineStayInside) {
-  RunState& r = prepare({.line = "a,b\n", .ncolf = 2, .ipos = 500});
-  insert_value(r, "X", 1);
-  EXPECT_EQ(saved(), "a,b,X\n");
-  prepare({.line = "a,b\n", .ncolf = 2, .ipos = -7});
-  insert_value(r, "X", 1);
-  EXPECT_EQ(saved(), ",Xa,b\n");
-  prepare({.line = "a,b\n", .ncolf = 2, .kill = true});
-  copy_rerun(r, 900);
-  EXPECT_EQ(saved(), "a,b\n");
-  replace_cell(r, -3, 50, "X", 1);
-  EXPECT_EQ(saved(), "a,b\nX\n");
+TEST(OutputLayout, PositionsOutsideTheLineAreProgramErrors) {
+  const std::function<void(RunState&)> faults[] = {
+      [](RunState& r) { insert_value(r, "X", 1); },  // ipos past the text
+      [](RunState& r) { r.ipos = -7, insert_value(r, "X", 1); },
+      [](RunState& r) { r.kill = 1, copy_rerun(r, 900); },
+      [](RunState& r) { r.kill = 1, replace_cell(r, -3, 50, "X", 1); },
+      [](RunState& r) { r.kill = 1, replace_cell(r, 3, 5, "X", 1); },  // cell before the line
+      [](RunState& r) { r.term = 9, insert_value(r, "X", 1); },
+      [](RunState& r) { r.nbuf = -1, insert_value(r, "X", 1); },
+  };
+  for (const auto& fault : faults) {
+    RunState& r = prepare({.line = "a,b\n", .ncolf = 2, .ipos = 500});
+    const Captured c = capture([&] { fault(r); });
+    EXPECT_TRUE(c.fataled);
+    EXPECT_EQ(c.console, "\a*** Program error in output_layout!\n");
+  }
   cmsav.nsav = 0;
 }
 

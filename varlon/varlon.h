@@ -1,0 +1,24 @@
+// varlon's own parts: its description and the phases only it runs.
+#pragma once
+#include <cstdint>
+
+#include "class_id.h"
+#include "run_state.h"
+
+extern const ProgramDesc varlon_desc;
+extern const ClassRules varlon_class_rules;
+
+void phase_class_digit(RunState& r, const ProgramDesc& d);      // 9: class digit, class ID number
+void phase_naid_candidates(RunState& r, const ProgramDesc& d);  // 12: the NAID candidate set
+
+// The rejection rules of the NAID candidate set, in the order they are tested.
+constexpr int32_t NRULES = 3;
+constexpr int32_t NTRIED = 900;  // the numbers 100 to 999 before their check digit
+
+// Builds the NAID candidates of class distinction digit cls in ascending order:
+// idstr(k) holds the four digit characters, idorg becomes the identity over the
+// nid candidates, nrej(i) counts the numbers rejected first by rule i+1.  A
+// candidate beyond `cap` entries ends the run with "Program error: out of ID
+// storage" before it is stored.
+void build_naids(int32_t cls, char (&idstr)[CANDMAX][4], int32_t (&idorg)[CANDMAX], int32_t& nid,
+                 int32_t (&nrej)[NRULES], int32_t cap = CANDMAX);
