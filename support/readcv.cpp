@@ -80,14 +80,15 @@ bool unusable_separator(char x, char quot) {
   return x == '\r' || x == '\n' || x == '"' || x == quot || (csv_escape(esc) && x == esc);
 }
 
-// The bytes that the quote state machine must see one by one: sep, quot,
-// esc, CR and LF.  Made anew only when one of them changes (rows are short
-// as often as long).
+// The bytes that the quote state machine must see one by one: outside
+// quotes sep, quot, esc, CR and LF; inside quotes only quot, esc and LF.
+// Made anew only when one of them changes (rows are short as often as long).
 struct SpecialBytes {
   char sep, quot, esc;
   bool has_esc;
   bool made;
-  bool is[256];
+  bool outside[256];
+  bool inside[256];
 };
 SpecialBytes special = {};
 
@@ -101,9 +102,42 @@ void mark_special(const RowCall& c) {
   special.esc = c.esc;
   special.has_esc = c.has_esc;
   special.made = true;
-  std::memset(special.is, 0, sizeof special.is);
-  for (const char x : {c.sep, c.quot, '\r', '\n'}) special.is[static_cast<uint8_t>(x)] = true;
-  if (c.has_esc) special.is[static_cast<uint8_t>(c.esc)] = true;
+  std::memset(special.outside, 0, sizeof special.outside);
+  std::memset(special.inside, 0, sizeof special.inside);
+  const auto mark = [](bool* is, char x) { is[static_cast<uint8_t>(x)] = true; };
+  for (const char x : {c.quot, '\n'}) {
+    mark(special.outside, x);
+    mark(special.inside, x);
+  }
+  mark(special.outside, c.sep);
+  mark(special.outside, '\r');
+  if (c.has_esc) {
+    mark(special.outside, c.esc);
+    mark(special.inside, c.esc);
+  }
+}
+
+// How many of the n bytes at p, in whole 8-byte words, hold none of the
+// bytes that the state machine must see (a word at a time: a byte equal to
+// x is a zero byte of the word XOR x repeated).
+int32_t plain_words(const char* p, int32_t n, bool outside) {
+  constexpr uint64_t ones = 0x0101010101010101ULL;
+  constexpr uint64_t highs = 0x8080808080808080ULL;
+  const auto has = [](uint64_t w, char x) {
+    const uint64_t d = w ^ (ones * static_cast<uint8_t>(x));
+    return (d - ones) & ~d & highs;
+  };
+  // Without an escape byte the quote stands in for it (a second test of it).
+  const char esc = special.has_esc ? special.esc : special.quot;
+  int32_t k = 0;
+  for (; k + 8 <= n; k += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + k, 8);
+    uint64_t hit = has(w, special.quot) | has(w, '\n') | has(w, esc);
+    if (outside) hit |= has(w, special.sep) | has(w, '\r');
+    if (hit != 0) break;
+  }
+  return k;
 }
 
 // Ends the column at the separator in position nbuf.
@@ -126,8 +160,10 @@ void copy_plain_bytes(const RowCall& c, RowScan& r) {
   const char* p = nullptr;
   int32_t n = plain_bytes(st.rd, c.lunit, p);
   if (n > c.bufmax - r.nbuf) n = c.bufmax - r.nbuf;
-  int32_t k = 0;
-  while (k < n && !special.is[static_cast<uint8_t>(p[k])]) ++k;
+  const bool outside = r.state == 0;
+  int32_t k = plain_words(p, n, outside);
+  const bool* is = outside ? special.outside : special.inside;
+  while (k < n && !is[static_cast<uint8_t>(p[k])]) ++k;
   if (k == 0) return;
   std::memcpy(r.bufchr + r.nbuf, p, k);
   r.nbuf += k;
