@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "arg_slots.h"
 #include "console_log.h"
 #include "fatal.h"
 #include "io.h"
@@ -12,13 +13,6 @@
 #include "text.h"
 
 namespace {
-
-// v right-aligned in cols columns (cols at most 12).
-std::string_view right_aligned(int32_t v, int32_t cols, char (&out)[12]) {
-  if (cols > 12) cols = 12;
-  rjust(v, out, cols);
-  return std::string_view(out, cols);
-}
 
 // An answer of the class distinction dialog: a number from 0 to max without
 // leading zeros.
@@ -81,8 +75,8 @@ void class_number_dialog(RunState& r, const ClassRules& rules) {
 // The first refused character of the answer, with its message; false when
 // every character is accepted.
 bool refused_class_id(const RunState& r, const ClassRules& rules) {
-  const char sep = r.argt[4][0];
-  const char quot = r.argt[5][0];
+  const char sep = sep_char(r);
+  const char quot = quot_char(r);
   for (int32_t i = 1; i <= r.lcid; ++i) {
     const unsigned char c = static_cast<unsigned char>(r.cid[i - 1]);
     if (c <= 31 || c == 127) {
@@ -123,7 +117,7 @@ void write_class_file(const RunState& r, const ClassRules& rules) {
   close_unit(LU_OUTPUT);
   bind_unit(LU_OUTPUT, f);
   char num[12];
-  bool ok = wline(LU_OUTPUT, {right_aligned(r.cls, rules.cls_cols, num)});
+  bool ok = wline(LU_OUTPUT, {num_text(r.cls, num, rules.cls_cols)});
   ok = wline(LU_OUTPUT, {std::string_view(r.cid, sizeof r.cid)}) && ok;
   ok = close_unit(LU_OUTPUT) && ok;
   if (!ok) fatal(rules.writerr);
@@ -146,7 +140,7 @@ void read_class_file(RunState& r, const ClassRules& rules) {
     read_failed(rules);
   }
   char num[12];
-  cline({rules.cls_label, right_aligned(r.cls, rules.cls_label_cols, num)});
+  cline({rules.cls_label, num_text(r.cls, num, rules.cls_label_cols)});
 
   // A last line without a line feed counts as a line.
   st = read_line_head(LU_INPUT, r.cid, ANSLEN);

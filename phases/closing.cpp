@@ -7,48 +7,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "arg_slots.h"
 #include "console_log.h"
 #include "fatal.h"
+#include "id_table.h"
 #include "io.h"
 #include "phases.h"
 #include "text.h"
 
 namespace {
-
-// v right-aligned in `width` columns of buf.
-std::string_view columns(int32_t v, int32_t width, char* buf) {
-  rjust(v, buf, width);
-  return {buf, static_cast<size_t>(width)};
-}
-
-std::string_view digits(int32_t v, char* buf) {
-  int32_t n;
-  inttos(v, buf, 12, n);
-  return {buf, static_cast<size_t>(n)};
-}
-
-constexpr std::string_view dashes79 =
-    " ------------------------------------------------------------------------------";
-
-// One row of shuffled positions q to q+n-1: the sort numbers and the AIDs.
-void unused_row(const RunState& r, int32_t q, int32_t n, const char* word, bool to_log) {
-  char num[4 + 7 * 10], aid[4 + 7 * 10];
-  std::memcpy(num, "Num:", 4);
-  std::memcpy(aid, "AID:", 4);
-  for (int32_t c = 0; c < n; ++c) {
-    rjust(r.idorg[q + c] + 1, num + 4 + 7 * c, 7);
-    std::memcpy(aid + 4 + 7 * c, word, 4);
-    std::memcpy(aid + 8 + 7 * c, r.idstr[r.idorg[q + c]] + 1, 3);
-  }
-  const std::string_view a(num, 4 + 7 * n), b(aid, 4 + 7 * n);
-  if (to_log) {
-    lonly({a});
-    lonly({b});
-  } else {
-    conly({a});
-    conly({b});
-  }
-}
 
 // Appends the record to the limit-count-seed file; an existing file whose
 // last line has no line end first gets one, so the record stands on a line
@@ -82,33 +49,25 @@ void append_record(const RunState& r, const ProgramDesc& d) {
   char b1[12], b2[12], b3[12];
   const bool ok =
       (!need_lf || wline(LU_LCSAPP, {})) &&
-      wline(LU_LCSAPP, {std::string_view(r.stamp, 15), " Limit, Used, and Seed: ", digits(r.idlim, b1),
-                        ", ", digits(r.idused + r.idnew, b2), ", ", digits(r.seed, b3)});
+      wline(LU_LCSAPP, {std::string_view(r.stamp, 15), " Limit, Used, and Seed: ",
+                        num_text(r.idlim, b1), ", ", num_text(r.idused + r.idnew, b2), ", ",
+                        num_text(r.seed, b3)});
   if (!close_unit(LU_LCSAPP) || !ok) fatal(d.lcs_writerr);
 }
 
 }  // namespace
 
 void phase_closing(RunState& r, const ProgramDesc& d) {
-  char word[4];
-  std::memset(word, ' ', 4);
-  std::memcpy(word + 4 - r.lcid, r.cid, r.lcid);
-
-  cline({"First few still unused AID strings preceded by sort numbers:"});
-  int32_t rows = (r.nid - r.idpos + 8) / 10;
-  if (rows > 2) rows = 2;
-  for (int32_t row = 0; row < rows; ++row) {
-    int32_t n = r.nid - 1 - r.idpos - 10 * row;
-    if (n > 10) n = 10;
-    const int32_t q = r.idpos + 1 + 10 * row;
-    lonly({dashes79});
-    unused_row(r, q, n, word, false);
-    unused_row(r, q, n, word, true);
-  }
-  lonly({dashes79});
+  const IdTable& t = AID_UNUSED_TABLE;
+  id_table_heading(t, r, "First few still unused AID strings preceded by sort numbers");
+  // None when a limit-count-seed record counted more than the candidates.
+  int32_t count = r.nid - 1 - r.idpos;
+  if (count < 0) count = 0;
+  if (count > 20) count = 20;
+  id_table_shuffled(t, r, r.idpos + 1, count, {0, {}});
   cempty();
 
-  const std::string_view fin(r.argt[0], r.argtl[0]);
+  const std::string_view fin = input_name(r);
   if (r.nrec <= 0) {
     cline({" ** WARNING: Input file is empty: ", fin});
     cempty();
@@ -117,19 +76,19 @@ void phase_closing(RunState& r, const ProgramDesc& d) {
     cempty();
   }
   const int32_t total = r.nrec - r.nhead;
-  char b1[4], b2[4], b3[4];
+  char b1[12], b2[12], b3[12];
   if (r.new_ != 0) {
     for (const bool to_log : {false, true}) {
       auto line = to_log ? lonly : conly;
-      line({"Number of AID strings assigned:", columns(r.idnew, 4, b1)});
+      line({"Number of AID strings assigned:", num_text(r.idnew, b1, 4)});
       if (r.idnew <= 0) line({" ** WARNING: no new AID strings assigned!"});
     }
   } else {
     for (const bool to_log : {false, true}) {
       auto line = to_log ? lonly : conly;
-      line({"Previous AID strings assigned:", columns(r.idused, 4, b1)});
-      line({"     New AID strings assigned:", columns(r.idnew, 4, b2)});
-      line({"Total student records written:", columns(total, 4, b3)});
+      line({"Previous AID strings assigned:", num_text(r.idused, b1, 4)});
+      line({"     New AID strings assigned:", num_text(r.idnew, b2, 4)});
+      line({"Total student records written:", num_text(total, b3, 4)});
       if (total - r.idnew <= 0 && r.idused > 0) line({" ** WARNING: no previous AID strings found!"});
       if (r.idnew <= 0) line({" ** WARNING: no new AID strings assigned!"});
     }

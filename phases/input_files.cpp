@@ -30,8 +30,8 @@ bool exists(std::string_view fil) {
 // folder: <name>.csv, <name>.xls, <name>_?sv.csv and <name>_?sv.xls for each
 // letter of aseps, then <name>.txt.
 void discover(RunState& r, const ProgramDesc& d) {
-  char* fin = r.argt[0];
-  int32_t& lfin = r.argtl[0];
+  char* fin = slot_bytes(r, FIN);
+  int32_t& lfin = slot_len(r, FIN);
   lfin = 0;
 
   char fnd[FLDMAX];
@@ -74,14 +74,14 @@ void discover(RunState& r, const ProgramDesc& d) {
 
 // INFILE given: it must name an existing file.
 void check_given(RunState& r, const ProgramDesc& d) {
-  const char* fin = r.argt[0];
-  const int32_t lfin = r.argtl[0];
+  const char* fin = slot_bytes(r, FIN);
+  const int32_t lfin = slot_len(r, FIN);
   bool blank = true;
   for (int32_t i = 0; i < lfin; ++i) {
     if (!isblank_byte(fin[i])) blank = false;
   }
   if (blank) usage_exit(d, {"*** ERROR: Missing input file name!"});
-  const std::string_view name = slot_text(r, 1);
+  const std::string_view name = slot_text(r, FIN);
   if (exists(name)) return;
   // A lone "-h", "--help" or "/?" asks for the usage text.
   if (r.narg == 1 && lfin >= 2 && (fin[0] == '/' || fin[0] == '-')) usage_exit(d, {});
@@ -109,27 +109,27 @@ bool same_file(std::string_view a, std::string_view b) {
 }  // namespace
 
 void phase_files(RunState& r, const ProgramDesc& d) {
-  if (!arg_given(r, 1)) {
+  if (!arg_given(r, FIN)) {
     discover(r, d);
   } else {
     check_given(r, d);
   }
 
-  const std::string_view fin = slot_text(r, 1);
-  if (!arg_given(r, 2)) {
+  const std::string_view fin = slot_text(r, FIN);
+  if (!arg_given(r, FOUT)) {
     if (fin.find_first_of(":/\\") != std::string_view::npos) {
       usage_exit(d, {"*** ERROR: output file name must be specified if the",
                      "    input file name contains :, /, or \\!"});
     }
     // The input's name is at most 252 bytes, so "new_" and it fit the slot.
-    char* fout = r.argt[1];
+    char* fout = slot_bytes(r, FOUT);
     std::memset(fout, ' ', FLDMAX);
     std::memcpy(fout, "new_", 4);
     std::memcpy(fout + 4, fin.data(), fin.size());
-    r.argtl[1] = r.argtl[0] + 4;
+    slot_len(r, FOUT) = slot_len(r, FIN) + 4;
   }
 
-  const std::string_view fout = slot_text(r, 2);
+  const std::string_view fout = slot_text(r, FOUT);
   for (char c : fout) {
     if (isblank_byte(c)) {
       usage_exit(d, {"*** ERROR: Spaces in the output file name are not allowed!"});

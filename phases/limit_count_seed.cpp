@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "arg_slots.h"
 #include "console_log.h"
 #include "fatal.h"
 #include "free_form.h"
@@ -80,16 +81,14 @@ void read_records(RunState& r, const ProgramDesc& d) {
 }
 
 void confirm_rerun(const RunState& r, const ProgramDesc& d) {
-  const std::string_view fin(r.argt[0], r.argtl[0]);
+  const std::string_view fin = input_name(r);
   char used[12];
-  int32_t lused = 0;
-  inttos(r.idused, used, 12, lused);
   conly({d.rerun_1});
   conly({d.rerun_2});
   conly({"    ", d.rerun_add});
   conly({"    ", "Please make absolutely sure that input file"});
   conly({"    ", "   ", fin});
-  conly({"    ", "is fully up to date and has the already assigned ", std::string_view(used, lused),
+  conly({"    ", "is fully up to date and has the already assigned ", num_text(r.idused, used),
          d.rerun_ident});
   conly({"    ", d.rerun_column});
   conly({"    ", "confirm that the input file is up to date or \"Q\" to quit."});

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "arg_slots.h"
 #include "console_log.h"
 #include "csvfnd.h"
 #include "fatal.h"
@@ -22,12 +23,10 @@ struct RootDomain {
 };
 constexpr RootDomain root_domains[2] = {{ROOT_HOST1, ROOT_DOMAIN1}, {ROOT_HOST2, ROOT_DOMAIN2}};
 
-std::string_view input_name(const RunState& r) { return {r.argt[0], static_cast<size_t>(r.argtl[0])}; }
-
 // Fetches column icol of the current row into fld (256 bytes), trimmed.
 int32_t fetch(const RunState& r, int32_t icol, char* fld) {
   int32_t fndlt = -9, lcol, iend, jcol;
-  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, r.argt[4][0], r.argt[5][0], icol, fndlt, fld, FLDMAX,
+  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), icol, fndlt, fld, FLDMAX,
          lcol, iend, jcol);
   if (jcol <= 0) return 0;
   int32_t l = fndlt;
@@ -60,6 +59,102 @@ std::string_view shown(const RunState& r, int32_t s) {
   return {r.idrec[s], static_cast<size_t>(l)};
 }
 
+// The student's part of a Blackboard or Canvas list record: name, login and
+// mail domain, before fitting.
+struct StudentText {
+  char name[FLDMAX + FLDMAX + 2];
+  int32_t n = 0;
+  char login[FLDMAX];
+  int32_t l = 0;
+  char dom[FLDMAX];
+  int32_t dl = 0;
+};
+
+// Blackboard: "last, first", the username and the domain of the run.
+void blackboard_text(const RunState& r, StudentText& t) {
+  char last[FLDMAX], first[FLDMAX];
+  const int32_t ll = fetch(r, r.col_last_name, last);
+  if (ll <= 0) fatal2("Missing student last name in ", input_name(r));
+  const int32_t lf = fetch(r, r.col_first_name, first);
+  if (lf <= 0) fatal2("Missing student first name in ", input_name(r));
+  if (ll + lf + 2 > FLDMAX) fatal2("Student name too long in ", input_name(r));
+  std::memcpy(t.name, last, ll);
+  std::memcpy(t.name + ll, ", ", 2);
+  std::memcpy(t.name + ll + 2, first, lf);
+  t.n = ll + lf + 2;
+  t.l = fetch(r, r.col_username, t.login);
+  if (t.l <= 0) fatal2("Missing student username in ", input_name(r));
+  std::memcpy(t.dom, r.dom0, r.ldom0);
+  t.dl = r.ldom0;
+}
+
+// Canvas: the student name, the login (when that column exists) and the
+// domain of the run, or that of the student's root account when the table
+// knows it.
+void canvas_text(const RunState& r, StudentText& t) {
+  t.n = fetch(r, r.col_student, t.name);
+  if (t.n <= 0) fatal2("Missing Student Name in ", input_name(r));
+  if (r.col_login > 0) {
+    t.l = fetch(r, r.col_login, t.login);
+    if (t.l <= 0) conly({" ** Missing Login ID!"});
+  }
+  std::memcpy(t.dom, r.dom0, r.ldom0);
+  t.dl = r.ldom0;
+  if (r.col_root <= 0) return;
+  char root[FLDMAX];
+  const int32_t lr = fetch(r, r.col_root, root);
+  if (lr <= 0) {
+    conly({" ** Missing Root Account!"});
+    return;
+  }
+  const std::string_view host(root, lr);
+  for (const RootDomain& rd : root_domains) {
+    if (host == rd.host) {
+      std::memcpy(t.dom, rd.domain.data(), rd.domain.size());
+      t.dl = static_cast<int32_t>(rd.domain.size());
+      return;
+    }
+  }
+}
+
+// Fitting after a prefix of p bytes: 79 bytes when shortening the name alone
+// achieves it without taking it below 50 bytes; otherwise the name is cut to
+// 50 and the login last, up to 155 bytes.  Returns the record's length.
+int32_t fit(StudentText& t, int32_t p) {
+  int32_t tot = p + t.n + t.l + t.dl + 3;
+  if (tot > 79 && t.n - 50 >= tot - 79) {
+    t.n -= tot - 79;
+    std::memcpy(t.name + t.n - 3, "...", 3);
+    tot = 79;
+  } else if (tot > 79) {
+    if (t.n > 50) {
+      t.n = 50;
+      std::memcpy(t.name + 47, "...", 3);
+      tot = p + t.n + t.l + t.dl + 3;
+    }
+    if (tot > RECMAX) {
+      const int32_t cut = tot - RECMAX;
+      // The login must give up the whole excess and keep 3 bytes for "...".
+      if (t.l - cut < 3) fatal("Program error 2330A");
+      t.l -= cut;
+      std::memcpy(t.login + t.l - 3, "...", 3);
+      tot = RECMAX;
+    }
+  }
+  if (tot > RECMAX) fatal("Program error 2330A");
+  return tot;
+}
+
+// Control characters show as "?": in CSV mode the whole record, bytes 0 to
+// 31 and 127; for a plain text file the bytes after the prefix (p bytes),
+// 0 to 31.
+void mask_controls(const RunState& r, Rec& rec, int32_t p) {
+  for (int32_t i = r.csv != 0 ? 0 : p; i < rec.n; ++i) {
+    const unsigned char c = static_cast<unsigned char>(rec.b[i]);
+    if (c <= 31 || (r.csv != 0 && c == 127)) rec.b[i] = '?';
+  }
+}
+
 }  // namespace
 
 void lists_open(RunState& r, const ProgramDesc& d) {
@@ -87,89 +182,21 @@ void list_record(RunState& r, const ProgramDesc& d) {
     if (body > RECMAX - p) body = RECMAX - p;
     rec.add(r.bufchr, body);
   } else {
-    char name[FLDMAX + FLDMAX + 2];
-    char login[FLDMAX];
-    char dom[FLDMAX];
-    int32_t n = 0, l = 0, dl = 0;
+    StudentText t;
     if (r.bb != 0) {
-      char last[FLDMAX], first[FLDMAX];
-      const int32_t ll = fetch(r, r.col_last_name, last);
-      if (ll <= 0) fatal2("Missing student last name in ", input_name(r));
-      const int32_t lf = fetch(r, r.col_first_name, first);
-      if (lf <= 0) fatal2("Missing student first name in ", input_name(r));
-      if (ll + lf + 2 > FLDMAX) fatal2("Student name too long in ", input_name(r));
-      std::memcpy(name, last, ll);
-      std::memcpy(name + ll, ", ", 2);
-      std::memcpy(name + ll + 2, first, lf);
-      n = ll + lf + 2;
-      l = fetch(r, r.col_username, login);
-      if (l <= 0) fatal2("Missing student username in ", input_name(r));
-      std::memcpy(dom, r.dom0, r.ldom0);
-      dl = r.ldom0;
+      blackboard_text(r, t);
     } else {
-      n = fetch(r, r.col_student, name);
-      if (n <= 0) fatal2("Missing Student Name in ", input_name(r));
-      if (r.col_login > 0) {
-        l = fetch(r, r.col_login, login);
-        if (l <= 0) conly({" ** Missing Login ID!"});
-      }
-      std::memcpy(dom, r.dom0, r.ldom0);
-      dl = r.ldom0;
-      if (r.col_root > 0) {
-        char root[FLDMAX];
-        const int32_t lr = fetch(r, r.col_root, root);
-        const std::string_view host(root, lr);
-        if (lr <= 0) {
-          conly({" ** Missing Root Account!"});
-        } else {
-          for (const RootDomain& rd : root_domains) {
-            if (host == rd.host) {
-              std::memcpy(dom, rd.domain.data(), rd.domain.size());
-              dl = static_cast<int32_t>(rd.domain.size());
-              break;
-            }
-          }
-        }
-      }
+      canvas_text(r, t);
     }
-    // Fitting: 79 bytes when shortening the name alone achieves it without
-    // taking it below 50 bytes; otherwise the name is cut to 50 and the login
-    // last, up to 155 bytes.
-    int32_t tot = p + n + l + dl + 3;
-    if (tot > 79 && n - 50 >= tot - 79) {
-      n -= tot - 79;
-      std::memcpy(name + n - 3, "...", 3);
-      tot = 79;
-    } else if (tot > 79) {
-      if (n > 50) {
-        n = 50;
-        std::memcpy(name + 47, "...", 3);
-        tot = p + n + l + dl + 3;
-      }
-      if (tot > RECMAX) {
-        const int32_t cut = tot - RECMAX;
-        // The login must give up the whole excess and keep 3 bytes for "...".
-        if (l - cut < 3) fatal("Program error 2330A");
-        l -= cut;
-        std::memcpy(login + l - 3, "...", 3);
-        tot = RECMAX;
-      }
-    }
-    if (tot > RECMAX) fatal("Program error 2330A");
-    rec.add(name, n);
+    const int32_t tot = fit(t, p);
+    rec.add(t.name, t.n);
     rec.add(" (");
-    rec.add(login, l);
-    rec.add(dom, dl);
+    rec.add(t.login, t.l);
+    rec.add(t.dom, t.dl);
     rec.add(")");
     if (rec.n != tot) fatal("Program error 2330B");
   }
-
-  // Control characters show as "?": in CSV mode the whole record, bytes 0 to
-  // 31 and 127; for a plain text file the bytes after the prefix, 0 to 31.
-  for (int32_t i = r.csv != 0 ? 0 : p; i < rec.n; ++i) {
-    const unsigned char c = static_cast<unsigned char>(rec.b[i]);
-    if (c <= 31 || (r.csv != 0 && c == 127)) rec.b[i] = '?';
-  }
+  mask_controls(r, rec, p);
   r.idrecl[s] = rec.n;
   cline({shown(r, s)});
   write_names(d, {std::string_view(r.idrec[s], static_cast<size_t>(rec.n))});
@@ -182,11 +209,7 @@ void lists_close(RunState& r, const ProgramDesc& d) {
     if (r.idrecl[s] <= 0) continue;
     cline({shown(r, s)});
     char sort[12];
-    int32_t ls;
-    inttos(s + 1, sort, 12, ls);
-    const std::string_view num(sort, ls);
-    const std::string_view pad("    ", ls < 4 ? 4 - ls : 0);
-    write_ids(d, {std::string_view(r.idrec[s], k), pad, num,
+    write_ids(d, {std::string_view(r.idrec[s], k), num_text(s + 1, sort, 4),
                   std::string_view(r.idrec[s] + k, r.idrecl[s] - k)});
   }
   cempty();

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "arg_slots.h"
 #include "csvfnd.h"
 #include "fatal.h"
 #include "text.h"
@@ -19,10 +20,10 @@ constexpr int32_t NOTES_LEN = 7;
 void notes_prefill(RunState& r, const ProgramDesc&) {
   int32_t fndlt = -1, lcol, iend, jcol;
   char none[1];
-  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, r.argt[4][0], r.argt[5][0], r.colnot, fndlt, none, 0,
+  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), r.colnot, fndlt, none, 0,
          lcol, iend, jcol);
   if (lcol < 0 || iend < 0) {
-    fatal2("Lost Notes column in ", std::string_view(r.argt[0], r.argtl[0]));
+    fatal2("Lost Notes column in ", input_name(r));
   }
   const int32_t q = r.doquot != 0 ? 1 : 0;
   r.bufnot = iend - lcol - 1 + q;
@@ -36,16 +37,16 @@ void notes_prefill(RunState& r, const ProgramDesc&) {
   if (r.ncolf > r.colnot) r.ipos += delta;
   std::memcpy(r.bufchr + r.bufnot, "A00 000", NOTES_LEN);
   if (q != 0) {
-    r.bufchr[r.bufnot - 1] = r.argt[5][0];
-    r.bufchr[r.bufnot + NOTES_LEN] = r.argt[5][0];
+    r.bufchr[r.bufnot - 1] = quot_char(r);
+    r.bufchr[r.bufnot + NOTES_LEN] = quot_char(r);
   }
 }
 
 void notes_fill(RunState& r, const ProgramDesc&) {
   std::memcpy(r.bufchr + r.bufnot, r.idstr[r.id0] + 1, 3);
-  char digits[12];
-  int32_t n;
-  inttos(r.id0 + 1, digits, 12, n);
-  if (n > 3) n = 3;
-  std::memcpy(r.bufchr + r.bufnot + NOTES_LEN - n, digits, n);
+  // The sort number over the zeros of "000": leading zeros stay.
+  char buf[12];
+  const std::string_view digits = num_text(r.id0 + 1, buf);
+  if (digits.size() > 3) fatal("Program error in notes_fill");
+  std::memcpy(r.bufchr + r.bufnot + NOTES_LEN - digits.size(), digits.data(), digits.size());
 }

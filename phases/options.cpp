@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr int32_t POS = 3, HEADER = 4, SEP = 5, QUOT = 6, SEED = 7;
 
 constexpr char TAB = '\t';
 
@@ -66,8 +65,8 @@ int32_t column_number(const ProgramDesc& d, const char* pos, int32_t lpos) {
 void phase_fold(RunState& r, const ProgramDesc&) {
   for (int32_t i = POS; i <= r.narg && i <= NARGS; ++i) {
     if (i == HEADER) continue;
-    char* a = r.argt[i - 1];
-    for (int32_t j = 0; j < r.argtl[i - 1]; ++j) {
+    char* a = slot_bytes(r, i);
+    for (int32_t j = 0; j < slot_len(r, i); ++j) {
       char c = upper(a[j]);
       if (i == SEP && sep_alias(c) != 0) {
         c = sep_alias(c);
@@ -82,7 +81,7 @@ void phase_fold(RunState& r, const ProgramDesc&) {
 }
 
 void phase_modes(RunState& r, const ProgramDesc& d) {
-  r.ftype = extension_code(r.argt[0], r.argtl[0]);
+  r.ftype = extension_code(slot_bytes(r, FIN), slot_len(r, FIN));
   r.csv = r.ftype != 0 ? 1 : 0;
   r.bb = 0;
   r.canvas = 0;
@@ -90,8 +89,8 @@ void phase_modes(RunState& r, const ProgramDesc& d) {
   r.ncolf = 0;
 
   if (!arg_given(r, POS)) set_slot(r, POS, r.ftype == 1 ? "B" : r.ftype == 2 ? "CK" : "S");
-  char* pos = r.argt[POS - 1];
-  int32_t& lpos = r.argtl[POS - 1];
+  char* pos = slot_bytes(r, POS);
+  int32_t& lpos = slot_len(r, POS);
 
   if (lpos > 1 && pos[lpos - 1] == 'K') {
     if (pos[0] == 'S' || pos[0] == 'E') {
@@ -109,12 +108,12 @@ void phase_modes(RunState& r, const ProgramDesc& d) {
     }
   } else if (same_text(pos, lpos, "B")) {
     r.bb = 1;
-    if (r.ftype != 1) fatal2("Blackboard requires a .xls input file, not ", slot_text(r, 1));
+    if (r.ftype != 1) fatal2("Blackboard requires a .xls input file, not ", input_name(r));
     cline({" ** WARNING: Expecting a Blackboard XLS file as this program knows it."});
     r.ncolf = 4;
   } else if (same_text(pos, lpos, "C")) {
     r.canvas = 1;
-    if (r.ftype != 2) fatal2("Canvas mode requires a .csv input file, not ", slot_text(r, 1));
+    if (r.ftype != 2) fatal2("Canvas mode requires a .csv input file, not ", input_name(r));
     cline({" ** WARNING: Expecting a Canvas CSV file as this program knows it."});
     r.ncolf = 3;
   } else {
@@ -143,8 +142,8 @@ void phase_header(RunState& r, const ProgramDesc& d) {
                         : r.csv == 1    ? d.hdr_csv
                                         : "0");
   }
-  const char* head = r.argt[HEADER - 1];
-  const int32_t lhead = r.argtl[HEADER - 1];
+  const char* head = slot_bytes(r, HEADER);
+  const int32_t lhead = slot_len(r, HEADER);
   auto digit = [](char c) { return c >= '0' && c <= '9'; };
   if (!digit(head[0]) || (lhead > 1 && digit(head[1]))) {
     usage_exit(d, {"*** ERROR: HEADER line count must be from 0 to 9!"});
@@ -191,17 +190,18 @@ void phase_header(RunState& r, const ProgramDesc& d) {
   }
 }
 
-void phase_sepquot(RunState& r, const ProgramDesc& d) {
-  const char* fin = r.argt[0];
-  const int32_t lfin = r.argtl[0];
+namespace {
 
-  // SEP.
+// SEP: its default (the letter in a "_?sv" input name chooses the CSV
+// separator), the H and N letters, and the bytes a CSV separator may not be.
+void separator(RunState& r) {
   if (!arg_given(r, SEP)) {
     if (r.csv == 1) {
+      const char* fin = slot_bytes(r, FIN);
+      const int32_t n = slot_len(r, FIN);
       char s = r.ftype == 1 ? TAB : ',';
       // An input named like "roster_ssv.csv" names its separator: the letter
       // before "sv".
-      const int32_t n = lfin;
       if (n > 7 && fin[n - 8] == '_' && upper(fin[n - 6]) == 'S' && upper(fin[n - 5]) == 'V' &&
           fin[n - 4] == '.') {
         const char named = sep_alias(upper(fin[n - 7]));
@@ -212,8 +212,8 @@ void phase_sepquot(RunState& r, const ProgramDesc& d) {
       set_slot(r, SEP, ": ");
     }
   }
-  char* sep = r.argt[SEP - 1];
-  int32_t& lsep = r.argtl[SEP - 1];
+  char* sep = slot_bytes(r, SEP);
+  int32_t& lsep = slot_len(r, SEP);
   if (sep[0] == 'H') sep[0] = '-';
   if (same_text(sep, lsep, "N")) lsep = 0;
   if (r.csv == 1) {
@@ -222,13 +222,17 @@ void phase_sepquot(RunState& r, const ProgramDesc& d) {
     if (sep[0] == '\r') fatal("The CSV separator cannot be CR");
     if (sep[0] == '"') fatal("The CSV separator cannot be double-quote");
   }
+}
 
-  // QUOT.
+// QUOT: its default, the B (backslash escape) and F (forced quoting) letters,
+// and the bytes a CSV quote character may not be.
+void quote(RunState& r, const ProgramDesc& d) {
   cmenc.esc = -1;
   r.doquot = 0;
   if (!arg_given(r, QUOT)) set_slot(r, QUOT, r.csv == 0 ? "-" : r.bb == 1 ? "\"F" : "\"");
-  char* quot = r.argt[QUOT - 1];
-  int32_t& lquot = r.argtl[QUOT - 1];
+  const char sep = sep_char(r);
+  char* quot = slot_bytes(r, QUOT);
+  int32_t& lquot = slot_len(r, QUOT);
   if (r.csv == 1) {
     if (lquot > 1 && quot[lquot - 1] == 'B') {
       cmenc.esc = '\\';
@@ -242,31 +246,39 @@ void phase_sepquot(RunState& r, const ProgramDesc& d) {
     if (lquot != 1) fatal("The CSV quote character must be a single byte");
     if (quot[0] == '\n') fatal("The CSV quote character cannot be LF");
     if (quot[0] == '\r') fatal("The CSV quote character cannot be CR");
-    if (quot[0] == sep[0]) fatal("The CSV quote character cannot be the separator");
+    if (quot[0] == sep) fatal("The CSV quote character cannot be the separator");
     if (static_cast<unsigned char>(quot[0]) == cmenc.esc) {
       fatal("The CSV quote character cannot be the escape one");
     }
-    if (static_cast<unsigned char>(sep[0]) == cmenc.esc) {
+    if (static_cast<unsigned char>(sep) == cmenc.esc) {
       fatal("The CSV separator cannot be the escape character");
     }
   } else if (!same_text(quot, lquot, "-")) {
     usage_exit(d, {"*** ERROR: a CSV quote character may only be specified in CSV mode!"});
   }
+}
 
-  // SEED.  The text must give a value: read it twice from two different start
-  // values, so that forms that leave the value unset ("/", ",", "2*") are
-  // refused like text without digits.
+// SEED.  The text must give a value: read it twice from two different start
+// values, so that forms that leave the value unset ("/", ",", "2*") are
+// refused like text without digits.
+void seed(RunState& r, const ProgramDesc& d) {
   r.seed = 1;
-  if (arg_given(r, SEED)) {
-    const char* seed = r.argt[SEED - 1];
-    const int32_t lseed = r.argtl[SEED - 1];
-    int32_t v0 = 0;
-    int32_t v1 = 1;
-    if (!rdints(seed, lseed, 1, &v0) || !rdints(seed, lseed, 1, &v1) || v0 != v1) {
-      usage_exit(d, {});
-    }
-    r.seed = v0;
+  if (!arg_given(r, SEED)) return;
+  const char* text = slot_bytes(r, SEED);
+  const int32_t ltext = slot_len(r, SEED);
+  int32_t v0 = 0;
+  int32_t v1 = 1;
+  if (!rdints(text, ltext, 1, &v0) || !rdints(text, ltext, 1, &v1) || v0 != v1) {
+    usage_exit(d, {});
   }
+  r.seed = v0;
+}
 
+}  // namespace
+
+void phase_sepquot(RunState& r, const ProgramDesc& d) {
+  separator(r);
+  quote(r, d);
+  seed(r, d);
   cempty();
 }

@@ -16,11 +16,5 @@ void phase_shuffle(RunState& r, const ProgramDesc& d);                          
 void phase_pass(RunState& r, const ProgramDesc& d);                               // 14
 void phase_closing(RunState& r, const ProgramDesc& d);                            // 16
 
-#include <ctime>
-
-// The run stamp "ccyymmdd hhmmss.sss Shhmm" of a local time, its milliseconds
-// and its offset from UTC in minutes.
-void make_stamp(const struct tm& lt, int32_t millis, int32_t offmin, char stamp[25]);
-
 // The whole run of a program; returns the exit status of a normal end.
 int run_program(const ProgramDesc& d, int argc, char** argv);

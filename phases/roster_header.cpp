@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "arg_slots.h"
 #include "console_log.h"
 #include "csvfnd.h"
 #include "fatal.h"
@@ -24,25 +25,15 @@ constexpr int32_t NABORT_B = 5;  // fixed lines of abort block B after the file 
 constexpr std::string_view INDENT = "    ";
 constexpr std::string_view NAME_INDENT = "       ";  // the file name in the blocks
 
-std::string_view input_name(const RunState& r) {
-  int32_t l = r.argtl[0];
-  if (l < 0) l = 0;
-  if (l > FLDMAX) l = FLDMAX;
-  return {r.argt[0], static_cast<size_t>(l)};
-}
-
 // Header text i (1-based) of HEADER; with_star keeps the "*" that followed
 // text 1 when there was one.
 std::string_view header_text(const RunState& r, int32_t i, bool with_star) {
-  if (i < 1 || i > NHEADMAX) return {};
-  int32_t of = r.hnamof[i - 1];
+  if (i < 1 || i > NHEADMAX) fatal("Program error in header_text");
+  const int32_t of = r.hnamof[i - 1];
   int32_t lt = r.hnamlt[i - 1];
   if (with_star && i == 1 && r.star) ++lt;
-  if (of < 0) of = 0;
-  if (of > FLDMAX) of = FLDMAX;
-  if (lt < 0) lt = 0;
-  if (lt > FLDMAX - of) lt = FLDMAX - of;
-  return {r.argt[3] + of, static_cast<size_t>(lt)};
+  if (of < 0 || of > FLDMAX || lt < 0 || lt > FLDMAX - of) fatal("Program error in header_text");
+  return {slot_bytes(r, HEADER) + of, static_cast<size_t>(lt)};
 }
 
 // Looks up the column whose contents are `name` (a trailing "*" makes it a
@@ -54,7 +45,7 @@ int32_t find_column(const RunState& r, std::string_view name, int32_t& iend, int
   std::memcpy(fnd, name.data(), lfnd);
   int32_t fndlt = lfnd;
   int32_t jcol = 0;
-  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, r.argt[4][0], r.argt[5][0], 1, fndlt, fnd, lfnd, lcol,
+  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), 1, fndlt, fnd, lfnd, lcol,
          iend, jcol);
   return jcol;
 }
@@ -63,14 +54,6 @@ int32_t find_column(const RunState& r, std::string_view name) {
   int32_t iend, lcol;
   return find_column(r, name, iend, lcol);
 }
-
-// Decimal digits of a number, without blanks.
-struct Digits {
-  char str[12];
-  int32_t len;
-  explicit Digits(int32_t v) { inttos(v, str, 12, len); }
-  std::string_view view() const { return {str, static_cast<size_t>(len)}; }
-};
 
 // Puts the identifier column right after the column found (number jcol).
 void place_after(RunState& r, int32_t jcol, int32_t iend, int32_t lcol) {
@@ -154,19 +137,20 @@ void write_block(void (*out)(std::initializer_list<std::string_view>), std::stri
 // A re-run found the identifier column elsewhere than expected: the
 // instructor accepts that column or quits.
 void misplaced_column(const RunState& r, const ProgramDesc& d, std::string_view name) {
-  const Digits expected(r.ncolf);
-  const Digits found(r.oldcol);
+  char eb[12], fb[12];
+  const std::string_view expected = num_text(r.ncolf, eb);
+  const std::string_view found = num_text(r.oldcol, fb);
   conly({"*** Column '", name, "' in input file"});
   conly({NAME_INDENT, input_name(r)});
   conly({INDENT, "is in the wrong place:"});
-  conly({INDENT, "Expected column number: ", expected.view()});
-  conly({INDENT, "Found at column number: ", found.view()});
-  conly({INDENT, "Will proceed using column number ", found.view()});
+  conly({INDENT, "Expected column number: ", expected});
+  conly({INDENT, "Found at column number: ", found});
+  conly({INDENT, "Will proceed using column number ", found});
   for (;;) {
     char answer[ANSLEN] = {' ', ' ', ' ', ' '};
     ask_word("    Enter the letter \"A\" to accept that or \"Q\" to quit: ", answer);
     if (answer_is(answer, 'A')) {
-      lonly({d.accepted, found.view()});
+      lonly({d.accepted, found});
       return;
     }
     if (answer_is(answer, 'Q')) {
@@ -176,8 +160,8 @@ void misplaced_column(const RunState& r, const ProgramDesc& d, std::string_view 
 }
 
 void csv_header(RunState& r, const ProgramDesc& d) {
-  readcv(r.argt[0], r.argtl[0], LU_INPUT, r.argt[4][0], r.argt[5][0], r.ncolf, BUFMAX, r.nbuf,
-         r.ipos, r.lpos, r.bufchr, r.term);
+  readcv(slot_bytes(r, FIN), slot_len(r, FIN), LU_INPUT, sep_char(r), quot_char(r), r.ncolf,
+         BUFMAX, r.nbuf, r.ipos, r.lpos, r.bufchr, r.term);
   if (r.term == 0 && r.nbuf <= 0) fatal2("Input file is empty: ", input_name(r));
   if (r.bb) {
     blackboard_columns(r, d);
@@ -198,13 +182,14 @@ void csv_header(RunState& r, const ProgramDesc& d) {
 }
 
 void text_header(RunState& r, const ProgramDesc& d) {
-  readfu(r.argt[0], r.argtl[0], LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);
+  readfu(slot_bytes(r, FIN), slot_len(r, FIN), LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);
   if (r.term == 0 && r.nbuf <= 0) fatal2("Input file is empty: ", input_name(r));
   const std::string_view name = header_text(r, 1, false);
-  const std::string_view sep(r.argt[4], r.argtl[4] > 0 ? static_cast<size_t>(r.argtl[4]) : 0);
+  const std::string_view sep = slot_text(r, SEP);
   const int32_t n = static_cast<int32_t>(name.size());
   const int32_t lsep = static_cast<int32_t>(sep.size());
-  const int32_t t = r.nbuf - r.term > 0 ? r.nbuf - r.term : 0;
+  if (r.term < 0 || r.term > r.nbuf) fatal("Program error in text_header");
+  const int32_t t = r.nbuf - r.term;
   const std::string_view line(r.bufchr, static_cast<size_t>(t));
   r.oldcol = 0;
   if (t >= lsep + n) {
@@ -224,7 +209,7 @@ bool student_cell_is(const RunState& r, const char* b, int32_t nbuf, int32_t ter
                      std::string_view text) {
   static char fnd[FLDMAX];
   int32_t fndlt = -9, lcol, iend, jcol;
-  csvfnd(BUFMAX, nbuf, b, term, r.argt[4][0], r.argt[5][0], r.col_student, fndlt, fnd, FLDMAX,
+  csvfnd(BUFMAX, nbuf, b, term, sep_char(r), quot_char(r), r.col_student, fndlt, fnd, FLDMAX,
          lcol, iend, jcol);
   if (lcol < 0) return false;
   int32_t l = fndlt;
@@ -244,8 +229,8 @@ void points_possible_row(RunState& r, int32_t ncol, int32_t line2) {
   if (!r.canvas || r.nhead != 2 || r.term == 0) return;
   if (!student_cell_is(r, r.bufchr, r.nbuf, r.term, "")) return;
   int32_t nbuf, ipos, lpos, term;
-  readcv(r.argt[0], r.argtl[0], LU_INPUT, r.argt[4][0], r.argt[5][0], ncol, BUFMAX, nbuf, ipos,
-         lpos, row, term);
+  readcv(slot_bytes(r, FIN), slot_len(r, FIN), LU_INPUT, sep_char(r), quot_char(r), ncol, BUFMAX,
+         nbuf, ipos, lpos, row, term);
   const bool header =
       !(term == 0 && nbuf <= 0) && student_cell_is(r, row, nbuf, term, "Points Possible");
   if (header && r.new_) {
@@ -282,10 +267,10 @@ void header_lines(RunState& r) {
       // A line without line end was the last one: the file has ended.
       if (r.term == 0) fatal2("Missing header line in ", fin);
       if (r.csv) {
-        readcv(r.argt[0], r.argtl[0], LU_INPUT, r.argt[4][0], r.argt[5][0], ncol, BUFMAX,
-               r.nbuf, r.ipos, r.lpos, r.bufchr, r.term);
+        readcv(slot_bytes(r, FIN), slot_len(r, FIN), LU_INPUT, sep_char(r), quot_char(r), ncol,
+               BUFMAX, r.nbuf, r.ipos, r.lpos, r.bufchr, r.term);
       } else {
-        readfu(r.argt[0], r.argtl[0], LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);
+        readfu(slot_bytes(r, FIN), slot_len(r, FIN), LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);
       }
       if (r.term == 0 && r.nbuf <= 0) fatal2("Missing header line in ", fin);
     }

@@ -10,6 +10,7 @@
 
 #include "console_log.h"
 #include "fatal.h"
+#include "id_table.h"
 #include "phases.h"
 #include "random_gen.h"
 #include "text.h"
@@ -18,55 +19,12 @@ namespace {
 
 RandomGen gen;  // the run's generator, used by the shuffle only
 
-constexpr int32_t NPERROW = 10;  // entries per table row
-constexpr int32_t NWIDE = 7;     // columns per entry
-constexpr int32_t NTAB = 4 + NPERROW * NWIDE;  // a full row: 74
-
 // The table of the shuffled order: sort numbers and AID strings, 10 a row, the
 // rows framed by dash lines in the log file only.
 void shuffled_table(const RunState& r) {
-  cline({"Randomly resorted AID strings preceded by sort numbers:"});
-
-  // The class ID right-justified in 4 columns, before every AID.
-  char word[4];
-  std::memset(word, ' ', sizeof word);
-  const int32_t lcid = r.lcid < 0 ? 0 : (r.lcid > 3 ? 3 : r.lcid);
-  std::memcpy(word + 4 - lcid, r.cid, lcid);
-
-  char dashes[NTAB];
-  std::memset(dashes, '-', sizeof dashes);
-  const std::string_view dash_line(dashes, NTAB);
-
-  const int32_t nid = r.nid < CANDMAX ? r.nid : CANDMAX;
-  const int32_t rows = (nid + NPERROW - 1) / NPERROW;
-  for (int32_t row = 0; row < rows; ++row) {
-    const int32_t first = NPERROW * row;
-    const int32_t n = nid - first < NPERROW ? nid - first : NPERROW;
-    char nums[NTAB];
-    char aids[NTAB];
-    std::memcpy(nums, "Num:", 4);
-    std::memcpy(aids, "AID:", 4);
-    for (int32_t c = 0; c < n; ++c) {
-      const int32_t s = r.idorg[first + c];
-      char* num = nums + 4 + NWIDE * c;
-      char* aid = aids + 4 + NWIDE * c;
-      rjust(s + 1, num, NWIDE);
-      std::memcpy(aid, word, 4);
-      if (s >= 0 && s < CANDMAX) {
-        std::memcpy(aid + 4, r.idstr[s] + 1, 3);
-      } else {
-        std::memset(aid + 4, '?', 3);
-      }
-    }
-    const std::string_view num_line(nums, 4 + NWIDE * n);
-    const std::string_view aid_line(aids, 4 + NWIDE * n);
-    lonly({dash_line});
-    conly({num_line});
-    conly({aid_line});
-    lonly({num_line});
-    lonly({aid_line});
-  }
-  lonly({dash_line});
+  const IdTable& t = AID_TABLE;
+  id_table_heading(t, r, "Randomly resorted AID strings preceded by sort numbers");
+  id_table_shuffled(t, r, 0, r.nid, {0, {}});
   cempty();
 }
 
@@ -102,9 +60,11 @@ bool shuffle_ids(int32_t seed, int32_t nid, int32_t* idorg) {
 }
 
 void invert_order(int32_t nid, const int32_t* idorg, int32_t* orgid) {
-  for (int32_t p = 0; p < nid && p < CANDMAX; ++p) {
+  if (nid < 0 || nid > CANDMAX) fatal("Program error in invert_order");
+  for (int32_t p = 0; p < nid; ++p) {
     const int32_t s = idorg[p];
-    if (s >= 0 && s < CANDMAX) orgid[s] = p;
+    if (s < 0 || s >= nid) fatal("Program error in invert_order");
+    orgid[s] = p;
   }
 }
 
@@ -115,9 +75,7 @@ void seed_and_shuffle(RunState& r) {
     r.seed = derive_seed(static_cast<int64_t>(ticks), static_cast<int32_t>(getpid()));
   }
   char num[12];
-  int32_t lnum;
-  inttos(r.seed, num, 12, lnum);
-  cline({" Seed used: ", std::string_view(num, lnum)});
+  cline({" Seed used: ", num_text(r.seed, num)});
   cempty();
   if (!shuffle_ids(r.seed, r.nid, r.idorg)) fatal("Bad random id number");
   invert_order(r.nid, r.idorg, r.orgid);

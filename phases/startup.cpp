@@ -3,13 +3,12 @@
 #include <cstring>
 #include <ctime>
 
-#include <sys/time.h>
-
 #include "args1.h"
 #include "console_log.h"
 #include "io.h"
 #include "outbuf.h"
 #include "phases.h"
+#include "run_stamp.h"
 #include "run_state.h"
 
 namespace {
@@ -53,12 +52,13 @@ void phase_startup(RunState& r, const ProgramDesc& d) {
   set_log_error(d.logerr);
   openw(d.logfile, LU_LOG);
 
-  const std::time_t now = std::time(nullptr);
+  // One clock reading gives both the seconds and the milliseconds; without
+  // it the milliseconds are 000.
+  struct timespec now{};
+  if (clock_gettime(CLOCK_REALTIME, &now) != 0) now = {std::time(nullptr), 0};
   struct tm lt{};
-  localtime_r(&now, &lt);
-  struct timeval tv{};
-  const int32_t millis =
-      gettimeofday(&tv, nullptr) == 0 ? static_cast<int32_t>(tv.tv_usec / 1000) : 0;
+  localtime_r(&now.tv_sec, &lt);
+  const int32_t millis = static_cast<int32_t>(now.tv_nsec / 1000000);
   make_stamp(lt, millis, static_cast<int32_t>(lt.tm_gmtoff / 60), r.stamp);
 
   cline({"Run date and time: ", std::string_view(r.stamp, 25)});

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "arg_slots.h"
 #include "csvfnd.h"
 #include "fatal.h"
 #include "io.h"
@@ -18,8 +19,6 @@
 #include "text.h"
 
 namespace {
-
-std::string_view input_name(const RunState& r) { return {r.argt[0], static_cast<size_t>(r.argtl[0])}; }
 
 // A fatal2 message with a quoted text inside: head, text, tail, then the
 // input file's name.
@@ -132,7 +131,7 @@ void csv_row(RunState& r, const ProgramDesc& d) {
   // Re-run: the identifier column is column ncolf of every row.
   char fnd[FLDMAX];
   int32_t fndlt = -9, lcol, iend, jcol;
-  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, r.argt[4][0], r.argt[5][0], r.ncolf, fndlt, fnd,
+  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), r.ncolf, fndlt, fnd,
          FLDMAX, lcol, iend, jcol);
   if (lcol < 0) fatal(r.dosort != 0 ? "Program error 2300A" : "Program error 2310A");
   int32_t lf = fndlt;
@@ -157,8 +156,8 @@ void csv_row(RunState& r, const ProgramDesc& d) {
 int32_t text_candidate(const RunState& r) {
   const char* b = r.bufchr;
   const int32_t len = r.nbuf - r.term;
-  const int32_t m = r.argtl[4];
-  const char* sep = r.argt[4];
+  const int32_t m = slot_len(r, SEP);
+  const char* sep = slot_bytes(r, SEP);
   const int32_t lc = r.lcid;
   if (len < m + lc + 3) return -1;
   const char* aid;
@@ -188,10 +187,10 @@ void text_row(RunState& r, const ProgramDesc& d) {
 }  // namespace
 
 void phase_pass(RunState& r, const ProgramDesc& d) {
-  const char* fin = r.argt[0];
-  const int32_t lfin = r.argtl[0];
-  const char* fout = r.argt[1];
-  const int32_t lfout = r.argtl[1];
+  const char* fin = slot_bytes(r, FIN);
+  const int32_t lfin = slot_len(r, FIN);
+  const char* fout = slot_bytes(r, FOUT);
+  const int32_t lfout = slot_len(r, FOUT);
 
   openwu(std::string_view(fout, lfout), LU_OUTPUT);
   writfu(fout, lfout, LU_OUTPUT, cmsav.nsav, cmsav.savchr);
@@ -204,7 +203,7 @@ void phase_pass(RunState& r, const ProgramDesc& d) {
     if (r.held != 0) {
       r.held = 0;
     } else if (r.csv != 0) {
-      readcv(fin, lfin, LU_INPUT, r.argt[4][0], r.argt[5][0], r.ncolf, BUFMAX, r.nbuf, r.ipos,
+      readcv(fin, lfin, LU_INPUT, sep_char(r), quot_char(r), r.ncolf, BUFMAX, r.nbuf, r.ipos,
              r.lpos, r.bufchr, r.term);
     } else {
       readfu(fin, lfin, LU_INPUT, BUFMAX, r.nbuf, r.bufchr, r.term);

@@ -1,4 +1,5 @@
-// args: the command line into fixed argument slots.
+// args1, the unit of args: the command line into fixed argument slots.  The
+// unit name is the system's own; its "1" is no version or copy.
 #include "args1.h"
 
 #include <cstring>

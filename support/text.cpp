@@ -37,6 +37,17 @@ void rjust(int32_t ival, char* str, int32_t w) {
   std::memset(str, ' ', w - l);
 }
 
+std::string_view num_text(int32_t ival, char (&buf)[12], int32_t w) {
+  if (w < 0 || w > 12) fatal("Program error in num_text");
+  int32_t l = w;
+  if (w == 0) {
+    inttos(ival, buf, 12, l);
+  } else {
+    rjust(ival, buf, w);
+  }
+  return {buf, static_cast<size_t>(l)};
+}
+
 void trimlt(char* str, int32_t& lstr) {
   if (lstr <= 0) return;
   int32_t k = 0;

@@ -1,6 +1,7 @@
 // Integer text, trimming, and UTF-8 / UTF-16 coding.
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 // Decimal text of ival, left-aligned and blank-padded in str(1..len);
 // lstr its length.  Asterisks when the number does not fit.
@@ -8,6 +9,9 @@ void inttos(int32_t ival, char* str, int32_t len, int32_t& lstr);
 // ival right-aligned in str(1..w), blanks in front; asterisks when it does
 // not fit.
 void rjust(int32_t ival, char* str, int32_t w);
+// Number text in buf: ival right-aligned in w columns (1 to 12) as rjust
+// writes it, or, for w = 0, its digits alone.  Returns the text's bytes in buf.
+std::string_view num_text(int32_t ival, char (&buf)[12], int32_t w = 0);
 // Removes bytes of code 32 or less at both ends of str(1..lstr), moving the
 // rest to the left; lstr becomes the new length.
 void trimlt(char* str, int32_t& lstr);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "class_dialog_text.h"
 #include "phases.h"
 #include "run_state.h"
 #include "unit_helpers.h"
@@ -17,24 +18,11 @@ namespace {
 
 RunState rs;
 
-const std::string kNumberIntro =
-    "You need to select a class distinction number from 0 to 14.\n"
-    "This is in case students in your class are also in another\n"
-    "class that uses AID strings.  Assuming that the other\n"
-    "class uses a different class distinction number, there will\n"
-    "not be a problem if a student uses the AID string from the\n"
-    "other class in yours, or vice versa.  In particular the\n"
-    "credit will not go to a wrong student.  If no other classes\n"
-    "use AID strings just enter 0.\n";
-const std::string kNumberPrompt = "Enter your class distinction number from 0 to 14 (q to quit): ";
-const std::string kIdIntro =
-    " \n"
-    "You may also want to select a class ID string.\n"
-    "This may discourage students from entering the AID of the\n"
-    "wrong class in the first place.  The ID string will be\n"
-    "prepended before the 3 character AID.\n";
-const std::string kIdPrompt = "Enter no more than 3 lowercase letters and digits as a Class ID: ";
-const std::string kBad = "*** Bad number.  Please reenter.\n";
+const std::string kNumberIntro = joined_lines(kClassNumberIntro);
+const std::string kNumberPrompt = kClassNumberPrompt;
+const std::string kIdIntro = " \n" + joined_lines(kClassIdIntro);
+const std::string kIdPrompt = kClassIdPrompt;
+const std::string kBad = kClassBadNumber + "\n";
 
 struct PhaseRun {
   Captured c;

@@ -115,6 +115,18 @@ TEST(WholeRunClosing, AllPositionsUsedLeaveTheTableEmpty) {
             std::string::npos);
 }
 
+TEST(WholeRunClosing, RecordCountingMoreThanTheCandidatesLeavesTheTableEmpty) {
+  CsvRun c;
+  c.p.idused = 300;  // a header-only roster: no new position is needed
+  c.run();
+  const std::string heading = "First few still unused AID strings preceded by sort numbers:\n";
+  const std::string warning = " ** WARNING: Input file has a header only: class.csv\n\n";
+  EXPECT_EQ(c.result.status, 0);
+  EXPECT_NE(c.result.console.find(heading + "\n" + warning), std::string::npos);
+  EXPECT_NE(c.result.file("zembic.log").find(heading + kDash79 + "\n\n" + warning),
+            std::string::npos);
+}
+
 TEST(WholeRunClosing, SeventeenStudentsWithAThreeCharacterClassId) {
   CsvRun c;
   c.p.cls = 7;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "class_dialog_text.h"
 #include "e2e_harness.h"
 #include "e2e_oracle.h"
 
@@ -53,30 +54,15 @@ inline void canvas_options(Expect& e) {
 }
 
 inline void class_dialog(Expect& e, const std::vector<std::string>& bad_numbers) {
-  for (const char* l : {"You need to select a class distinction number from 0 to 14.",
-                        "This is in case students in your class are also in another",
-                        "class that uses AID strings.  Assuming that the other",
-                        "class uses a different class distinction number, there will",
-                        "not be a problem if a student uses the AID string from the",
-                        "other class in yours, or vice versa.  In particular the",
-                        "credit will not go to a wrong student.  If no other classes",
-                        "use AID strings just enter 0."}) {
-    e.con(l);
-  }
-  const std::string p = "Enter your class distinction number from 0 to 14 (q to quit): ";
-  e.prompt(p);
+  for (const std::string& l : kClassNumberIntro) e.con(l);
+  e.prompt(kClassNumberPrompt);
   for (size_t i = 0; i < bad_numbers.size(); ++i) {
-    e.con("*** Bad number.  Please reenter.");
-    e.prompt(p);
+    e.con(kClassBadNumber);
+    e.prompt(kClassNumberPrompt);
   }
   e.con(" ");
-  for (const char* l : {"You may also want to select a class ID string.",
-                        "This may discourage students from entering the AID of the",
-                        "wrong class in the first place.  The ID string will be",
-                        "prepended before the 3 character AID."}) {
-    e.con(l);
-  }
-  e.prompt("Enter no more than 3 lowercase letters and digits as a Class ID: ");
+  for (const std::string& l : kClassIdIntro) e.con(l);
+  e.prompt(kClassIdPrompt);
 }
 
 inline void class_readback(Expect& e, const Plan& p) {

@@ -58,14 +58,14 @@ TEST(VarlonFront, CanvasFirstRunUpToTheCandidateTable) {
   digit_dialog(e, 4);
   e.prompt("Enter your class distinction digit (q to quit): ");  // after the empty line
   class_id_intro(e);
-  e.prompt(kClassIdPrompt + kClassIdPrompt + kClassIdPrompt);  // 1234, 12345 and 0
+  e.prompt(kNaidClassIdPrompt + kNaidClassIdPrompt + kNaidClassIdPrompt);  // 1234, 12345 and 0
   for (const char* refused : {"0", "0", ".", ".", "a"}) {
     e.con("*** Character \"" + std::string(refused) + "\" is illegal.");
-    e.prompt(kClassIdPrompt);
+    e.prompt(kNaidClassIdPrompt);
   }
-  e.prompt(kClassIdPrompt);  // after 100.
+  e.prompt(kNaidClassIdPrompt);  // after 100.
   e.con(" *** ASCII control character 9 is illegal");
-  e.prompt(kClassIdPrompt);
+  e.prompt(kNaidClassIdPrompt);
   readback(e, 7, "12,");
   e.both("Reading file varlon.csv");
   e.both("");
@@ -86,7 +86,7 @@ TEST(VarlonFront, AidsortIsAnOrdinaryHeaderText) {
   e.both("");
   digit_dialog(e, 0);
   class_id_intro(e);
-  e.prompt(kClassIdPrompt);
+  e.prompt(kNaidClassIdPrompt);
   readback(e, 0, "");
   e.both("Reading file varlon.txt");
   e.both("");
@@ -240,7 +240,7 @@ TEST(VarlonFront, QuitEndOfInputAndUnreadableClassFile) {
   };
   const Case cases[] = {
       {{}, "Q\n", "Enter your class distinction digit (q to quit): \a*** User quit!\n"},
-      {{}, "3\n", kClassIdPrompt + "\n\a*** End of keyboard input!\n"},
+      {{}, "3\n", kNaidClassIdPrompt + "\n\a*** End of keyboard input!\n"},
       {{{"varlon.cid", "x\n\n"}}, "", "\n\a*** Error reading Class ID file varlon.cid!\n"},
   };
   for (const Case& c : cases) {

@@ -45,6 +45,7 @@ TEST(FreeFormInts, Repeats) {
   EXPECT_EQ(rd("2* 9").v, (V{-1, -2, 9}));
   EXPECT_EQ(rd("5*1").v, (V{1, 1, 1}));
   EXPECT_FALSE(rd("0*1 2 3").ok);
+  EXPECT_FALSE(rd("0*1 2 3 4").ok);  // three values follow the zero repeat
   EXPECT_FALSE(rd("-2*1 2").ok);
   EXPECT_FALSE(rd("*1 2 3").ok);
 }

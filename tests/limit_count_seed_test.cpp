@@ -221,6 +221,7 @@ TEST(LimitCountSeed, ConfirmationAnswers) {
       {"Q\n", 1, "*** User did not confirm the input file zembic.csv!\n"},
       {"q\n", 1, "*** User did not confirm the input file zembic.csv!\n"},
       {"yes\nq\n", 2, "*** User did not confirm the input file zembic.csv!\n"},
+      {"Co\nq\n", 2, "*** User did not confirm the input file zembic.csv!\n"},
       {"", 1, "*** End of keyboard input!\n"},
       {"\n", 1, "*** End of keyboard input!\n"},
       {"Canc\n", 2, "*** End of keyboard input!\n"},

@@ -161,15 +161,15 @@ TEST(ListRecord, OtherRowsAreCutAndControlBytesShown) {
   EXPECT_EQ(record(), " AID=abB5P: " + std::string(143, 'r'));
 
   reset();
-  set_row("a\tb\x7f\n", 1);
+  set_row("\x1f" "a\tb\x7f\n", 1);
   build_record();
-  EXPECT_EQ(record(), " AID=B5P: a?b?");
+  EXPECT_EQ(record(), " AID=B5P: ?a?b?");
 
   reset();
   st.csv = 0;  // a plain text line keeps the byte 127
-  set_row("a\tb\x7f\n", 1);
+  set_row("\x1f" "a\tb\x7f\n", 1);
   build_record();
-  EXPECT_EQ(record(), " AID=B5P: a?b\x7f");
+  EXPECT_EQ(record(), " AID=B5P: ?a?b\x7f");
 }
 
 TEST(ListFiles, IdentifierListInSortOrderWithSortNumber) {

@@ -1,10 +1,12 @@
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "output_layout.h"
 #include "outbuf.h"
+#include "unit_helpers.h"
 
 namespace {
 
@@ -178,18 +180,22 @@ TEST(OutputLayout, ReplaceCell) {
   }
 }
 
-TEST(OutputLayout, PositionsOutsideTheLineStayInside) {
-  RunState& r = prepare({.line = "a,b\n", .ncolf = 2, .ipos = 500});
-  insert_value(r, "X", 1);
-  EXPECT_EQ(saved(), "a,b,X\n");
-  prepare({.line = "a,b\n", .ncolf = 2, .ipos = -7});
-  insert_value(r, "X", 1);
-  EXPECT_EQ(saved(), ",Xa,b\n");
-  prepare({.line = "a,b\n", .ncolf = 2, .kill = true});
-  copy_rerun(r, 900);
-  EXPECT_EQ(saved(), "a,b\n");
-  replace_cell(r, -3, 50, "X", 1);
-  EXPECT_EQ(saved(), "a,b\nX\n");
+TEST(OutputLayout, PositionsOutsideTheLineAreProgramErrors) {
+  const std::function<void(RunState&)> faults[] = {
+      [](RunState& r) { insert_value(r, "X", 1); },  // ipos past the text
+      [](RunState& r) { r.ipos = -7, insert_value(r, "X", 1); },
+      [](RunState& r) { r.kill = 1, copy_rerun(r, 900); },
+      [](RunState& r) { r.kill = 1, replace_cell(r, -3, 50, "X", 1); },
+      [](RunState& r) { r.kill = 1, replace_cell(r, 3, 5, "X", 1); },  // cell before the line
+      [](RunState& r) { r.term = 9, insert_value(r, "X", 1); },
+      [](RunState& r) { r.nbuf = -1, insert_value(r, "X", 1); },
+  };
+  for (const auto& fault : faults) {
+    RunState& r = prepare({.line = "a,b\n", .ncolf = 2, .ipos = 500});
+    const Captured c = capture([&] { fault(r); });
+    EXPECT_TRUE(c.fataled);
+    EXPECT_EQ(c.console, "\a*** Program error in output_layout!\n");
+  }
   cmsav.nsav = 0;
 }
 

@@ -37,6 +37,18 @@ TEST(Inttos, AsterisksWhenTooLong) {
   EXPECT_EQ(l, 2);
 }
 
+TEST(NumText, RightAlignedOrDigitsAlone) {
+  char buf[12];
+  EXPECT_EQ(num_text(7, buf, 4), "   7");
+  EXPECT_EQ(num_text(-12, buf, 4), " -12");
+  EXPECT_EQ(num_text(1234, buf, 4), "1234");
+  EXPECT_EQ(num_text(12345, buf, 4), "****");
+  EXPECT_EQ(num_text(-2147483647 - 1, buf, 12), " -2147483648");
+  EXPECT_EQ(num_text(0, buf), "0");
+  EXPECT_EQ(num_text(-2147483647 - 1, buf), "-2147483648");
+  EXPECT_EQ(num_text(323, buf), "323");
+}
+
 std::string trim(std::string s, int32_t& l) {
   trimlt(s.data(), l);
   return s;
@@ -138,6 +150,7 @@ TEST(Rutf8, IllFormedLeavesOffsetAtLead) {
   r8("\xC0\x80", 0, -2, 0);
   r8("\xC1\xBF", 0, -2, 0);
   r8("\xE0\x80\x80", 0, -2, 0);
+  r8("\xE0\x9F\xBF", 0, -2, 0);  // U+07FF in three bytes
   r8("\xED\xA0\x80", 0, -2, 0);
   r8("\xF4\x90\x80\x80", 0, -2, 0);
   r8("\x80", 0, -2, 0);

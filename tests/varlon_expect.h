@@ -54,7 +54,7 @@ inline void class_id_intro(Expect& e) {
   }
 }
 
-inline const std::string kClassIdPrompt =
+inline const std::string kNaidClassIdPrompt =
     "Enter no more than 3 digits as a Class ID number (q to quit): ";
 
 inline void readback(Expect& e, int cls, const std::string& cid) {

@@ -78,14 +78,9 @@ void phase_candidates(RunState& r, const ProgramDesc&) {
   cempty();
 
   drop_starred(r.idstr, r.nid);
-  char num[4];
-  int32_t lnum;
-  inttos(r.nid, num, 4, lnum);
-  char count_text[4];
-  std::memset(count_text, ' ', sizeof count_text);
-  std::memcpy(count_text + 4 - lnum, num, lnum);
+  char count_text[12];
   cline({"Eliminated the starred AID strings.  AID strings left: ",
-         std::string_view(count_text, 4)});
+         num_text(r.nid, count_text, 4)});
   cempty();
 
   for (std::string_view line : explanation) conly({line});

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "fatal.h"
+#include "id_table.h"
 #include "io.h"
 #include "phases.h"
 #include "zembic.h"
@@ -20,28 +21,12 @@ void htmlpart(std::initializer_list<std::string_view> pieces) {
 void table(std::initializer_list<std::string_view> pieces) {
   if (!wline(LU_TABLE, pieces)) fatal("Error writing to text file zembic.srt.txt");
 }
-void tablepart(std::initializer_list<std::string_view> pieces) {
-  if (!wtext(LU_TABLE, pieces)) fatal("Error writing to text file zembic.srt.txt");
-}
 
-// v right-aligned in `width` columns of buf.
-std::string_view columns(int32_t v, int32_t width, char* buf) {
-  rjust(v, buf, width);
-  return {buf, static_cast<size_t>(width)};
-}
-
-constexpr std::string_view dashes74 =
-    "--------------------------------------------------------------------------";
-
-}  // namespace
-
-void phase_webpage(RunState& r, const ProgramDesc&) {
+// The web page: a row of sort numbers and a row of AID strings (underscores
+// for one not met in this input file) for every ten candidates.
+void web_page(const RunState& r) {
   const int32_t rows = (r.nid + 9) / 10;
   const std::string_view cid(r.cid, r.lcid);
-  char word[4];
-  std::memset(word, ' ', 4);
-  std::memcpy(word + 4 - r.lcid, r.cid, r.lcid);
-
   openw("zembic.htm", LU_HTML);
   html({"<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">"});
   html({"<html>"});
@@ -57,8 +42,8 @@ void phase_webpage(RunState& r, const ProgramDesc&) {
     htmlpart({"<tr>"});
     for (int32_t c = 0; c < 10; ++c) {
       const int32_t s = 10 * row + c;
-      char buf[3];
-      htmlpart({"<td>", s < r.nid ? columns(s + 1, 3, buf) : std::string_view("   "), "</td>"});
+      char buf[12];
+      htmlpart({"<td>", s < r.nid ? num_text(s + 1, buf, 3) : std::string_view("   "), "</td>"});
     }
     html({"</tr>"});
     htmlpart({"<tr>"});
@@ -79,6 +64,11 @@ void phase_webpage(RunState& r, const ProgramDesc&) {
   html({"</body>"});
   html({"</html>"});
   if (!close_unit(LU_HTML)) fatal("Error writing to web page zembic.htm");
+}
+
+// The text table: instructions, then the sort numbers and AID strings ten a
+// row between dash lines.
+void text_table(const RunState& r) {
 
   openw("zembic.srt.txt", LU_TABLE);
   table({"Please first find your \"AIDsort\" number under your grades."});
@@ -87,27 +77,14 @@ void phase_webpage(RunState& r, const ProgramDesc&) {
   table({"assignments and homeworks.   Keep it secret."});
   table({" "});
   table({"                           Table of AID Strings:"});
-  for (int32_t row = 0; row < rows; ++row) {
-    const int32_t n = r.nid - 10 * row < 10 ? r.nid - 10 * row : 10;
-    table({dashes74});
-    tablepart({"Num:"});
-    for (int32_t c = 0; c < n; ++c) {
-      char buf[7];
-      tablepart({columns(10 * row + c + 1, 7, buf)});
-    }
-    table({});
-    tablepart({"AID:"});
-    for (int32_t c = 0; c < n; ++c) {
-      const int32_t s = 10 * row + c;
-      if (r.idrecl[s] > 0) {
-        tablepart({std::string_view(word, 4), std::string_view(r.idstr[s] + 1, 3)});
-      } else {
-        tablepart({"       "});
-      }
-    }
-    table({});
-  }
-  table({dashes74});
+  id_table_sorted(AID_TABLE, r, {LU_TABLE, "Error writing to text file zembic.srt.txt"});
   table({});
   if (!close_unit(LU_TABLE)) fatal("Error writing to text file zembic.srt.txt");
+}
+
+}  // namespace
+
+void phase_webpage(RunState& r, const ProgramDesc&) {
+  web_page(r);
+  text_table(r);
 }
