@@ -12,6 +12,7 @@ constexpr int32_t CANDMAX = 323;  // candidate entries (zembic builds 256, varlo
 
 struct RunState;
 struct ProgramDesc;
+struct IdTable;
 using PhaseFn = void (*)(RunState&, const ProgramDesc&);
 
 // Everything here lives in static storage for the whole run.
@@ -102,13 +103,17 @@ struct IdentDesc {
   std::string_view duplicate;  // "Duplicate AID \""
   std::string_view lost_id;    // identifier column missing on a re-run: "Program error 2310A"
 
-  // Candidate index of the identifier in a re-run's trimmed identifier cell
-  // s(1..l), -1 when the cell gets a new identifier; the cell's own errors end
-  // the run.  nullptr: the shared rules for AID strings and sort numbers.
-  int32_t (*existing)(const RunState& r, const ProgramDesc& d, char* s, int32_t& l);
+  // The clean-up of a re-run's trimmed identifier cell s(1..l) before it is
+  // checked (lcid: the class ID's length); an empty result gets a new
+  // identifier.  nullptr: the cell is checked as it is.
+  void (*clean)(char* s, int32_t& l, int32_t lcid);
 
-  // Table headings, before the " (prefix ...)" part and the colon.
+  // The table of the shuffled order and that of the first still unused
+  // identifiers: their layout and headings (before the " (prefix ...)" part
+  // and the colon).
+  const IdTable* shuffled_table;
   std::string_view shuffled_heading;  // "Randomly resorted AID strings preceded by sort numbers"
+  const IdTable* unused_table;
   std::string_view unused_heading;    // "First few still unused AID strings preceded by sort numbers"
 
   // Summary lines: labels before a count right-aligned in 4 columns, and the

@@ -1,6 +1,7 @@
 // The names and texts of varlon.
 #include <iterator>
 
+#include "id_table.h"
 #include "phases.h"
 #include "run_state.h"
 #include "varlon.h"
@@ -110,8 +111,10 @@ const ProgramDesc varlon_desc = {
             .not_found = "NAID \"",
             .duplicate = "Duplicate NAID \"",
             .lost_id = "Program error 2300A",
-            .existing = naid_cell,
+            .clean = naid_clean,
+            .shuffled_table = &NAID_TABLE,
             .shuffled_heading = "Randomly resorted NAID values",
+            .unused_table = &NAID_TABLE,
             .unused_heading = "First few still unused NAID numbers",
             .assigned = "Number of NAID numbers assigned:",
             .none_new = " ** WARNING: no new NAID numbers assigned!",

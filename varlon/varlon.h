@@ -29,9 +29,3 @@ void build_naids(int32_t cls, char (&idstr)[CANDMAX][4], int32_t (&idorg)[CANDMA
 // class ID and a NAID and has "." or "," just before the NAID's last three
 // digits, that thousands separator goes.
 void naid_clean(char* s, int32_t& l, int32_t lcid);
-
-// The candidate index of a re-run's existing NAID cell s(1..l) (trimmed;
-// cleaned here), -1 for a cell that is empty after the clean-up.  A text that
-// is not the class ID and 4 characters ends the run with "Bad NAID", a NAID
-// that no earlier run handed out with "not found".
-int32_t naid_cell(const RunState& r, const ProgramDesc& d, char* s, int32_t& l);

@@ -1,6 +1,7 @@
 // The names and texts of zembic.
 #include <iterator>
 
+#include "id_table.h"
 #include "phases.h"
 #include "zembic.h"
 #include "run_state.h"
@@ -110,8 +111,10 @@ const ProgramDesc zembic_desc = {
             .not_found = "AID \"",
             .duplicate = "Duplicate AID \"",
             .lost_id = "Program error 2310A",
-            .existing = nullptr,
+            .clean = nullptr,
+            .shuffled_table = &AID_TABLE,
             .shuffled_heading = "Randomly resorted AID strings preceded by sort numbers",
+            .unused_table = &AID_UNUSED_TABLE,
             .unused_heading = "First few still unused AID strings preceded by sort numbers",
             .assigned = "Number of AID strings assigned:",
             .none_new = " ** WARNING: no new AID strings assigned!",
