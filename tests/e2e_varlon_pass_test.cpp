@@ -1,0 +1,180 @@
+// Whole runs of varlon from end to end: the NAID shuffle table, the student
+// pass with its Notes cells and re-run cells, both list files, the first
+// still unused NAIDs, the summary and the limit-count-seed record (run stamp
+// masked, fixed seed).
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "e2e_harness.h"
+#include "varlon_expect.h"
+
+namespace {
+
+using namespace vexpect;
+
+std::string pad79(const std::string& s) { return s + std::string(79 - s.size(), ' '); }
+
+Expect started() {
+  Expect e;
+  expect::start(e);
+  return e;
+}
+
+// The front of a re-run up to the candidate phase; lcs is the file's last
+// record as written.
+void rerun_front(Expect& e, const Plan& p, const std::string& fin, const std::string& lcs) {
+  readback(e, p.cls, p.cid);
+  e.both("Reading file varlon.lcs");
+  e.both(mask_stamp(pad79(lcs.substr(0, lcs.size() - 1))));
+  rerun_dialog(e, fin, p.idused);
+  e.both("Reading file " + fin);
+  e.both("");
+}
+
+std::string lcs_line(int lim, int used, int32_t seed) {
+  return "ccyymmdd hhmmss Limit, Used, and Seed: " + std::to_string(lim) + ", " +
+         std::to_string(used) + ", " + std::to_string(seed) + "\n";
+}
+
+void expect_run(const RunResult& r, const Expect& e, int status = 0) {
+  EXPECT_EQ(r.status, status) << r.console;
+  EXPECT_EQ(mask_stamp(r.console), e.console);
+  EXPECT_EQ(mask_stamp(r.file("varlon.log")), e.log);
+}
+
+// --- Canvas, Notes right of Section, class ID 12 -----------------------------
+
+const std::string kCanvasHead =
+    "Student,ID,SIS User ID,SIS Login ID,Root Account,Section,Quiz 1,Notes,Quiz 2\r\n"
+    "    Points Possible,,,,,,10.00,,10.00\r\n";
+
+struct CanvasStudent {
+  std::string name, login, root, before_notes, notes;  // notes: the raw cell
+  std::string domain;                                  // the list record's domain
+};
+
+std::string canvas_row(const CanvasStudent& s, const std::string& notes, const std::string& tail) {
+  return "\"" + s.name + "\",1" + std::to_string(s.name.size()) + ",S" + s.login + "," + s.login +
+         "," + s.root + ",BIO 101," + s.before_notes + "," + notes + "," + tail + "\r\n";
+}
+
+const std::vector<CanvasStudent> kCanvasClass = {
+    {"Abara, Chinedu", "cabara", ROOT_HOST1, "8.00", "", ROOT_DOMAIN1},
+    {"Berg, Lina", "lberg", ROOT_HOST2, "7.00", "\"late, excused\"", ROOT_DOMAIN2},
+    {"Costa, Rui", "rcosta", "other.example.org", "", "a longer note than four", "@"},
+    {"Dahl, Ines", "", ROOT_HOST1, "5.00", "x", ROOT_DOMAIN1},
+};
+const std::vector<CanvasStudent> kJoiners = {
+    {"Eze, Ada", "aeze", ROOT_HOST1, "", "", ROOT_DOMAIN1},
+    {"Fox, Bo", "bfox", ROOT_HOST1, "", "", ROOT_DOMAIN1},
+    {"Gil, Cy", "cgil", ROOT_HOST2, "", "", ROOT_DOMAIN2},
+};
+
+std::string canvas_record(const Plan& p, int k, const CanvasStudent& s) {
+  return record(p, k, s.name + " (" + s.login + s.domain + ")");
+}
+
+// Each student's record during the pass (a missing login noted on the console
+// alone), kept by NAID for the lists.
+void pass_record(Expect& e, std::map<std::string, std::string>& recs, std::string& names,
+                 const Plan& p, int k, const CanvasStudent& s) {
+  if (s.login.empty()) e.con(" ** Missing Login ID!");
+  const std::string rec = canvas_record(p, k, s);
+  e.both(rec.substr(0, 79));
+  names += rec + "\n";
+  recs[p.at(k)] = rec;
+}
+
+TEST(VarlonPass, CanvasFirstRunAndRerunWithCellsInOtherForms) {
+  Plan p = plan(3, "12", 4242);
+  std::string in = kCanvasHead;
+  for (const auto& s : kCanvasClass) in += canvas_row(s, s.notes, "9.00");
+  RunResult r1 = run_in_folder(VARLON_BIN, {.args = {"-", "-", "-", "-", "-", "-", "4242"},
+                                            .files = {{"varlon.csv", in}},
+                                            .keyboard = "3\n12\n"});
+  Expect e = started();
+  expect::canvas_options(e);
+  digit_dialog(e, 0);
+  class_id_intro(e);
+  e.prompt(kNaidClassIdPrompt);
+  readback(e, 3, "12");
+  e.both("Reading file varlon.csv");
+  e.both("");
+  naid_report(e, 3);
+  shuffle_table(e, p);
+  // The Notes cell holds the bare NAID, the new column after it the class ID
+  // and the NAID; Quiz 2 goes (Canvas kill).
+  std::string out =
+      "Student,ID,SIS User ID,SIS Login ID,Root Account,Section,Quiz 1,Notes,NAID\r\n"
+      "    Points Possible,,,,,,10.00,,0.00\r\n";
+  std::string names = " NAID=121000: Ideal Student (instructor email)\n";
+  std::map<std::string, std::string> recs;
+  for (int k = 0; k < 4; ++k) {
+    out += canvas_row(kCanvasClass[k], p.at(k), "12" + p.at(k));
+    pass_record(e, recs, names, p, k, kCanvasClass[k]);
+  }
+  const std::string ids = lists(e, p, recs, true);
+  closing(e, p, 3, 4);
+  expect_run(r1, e);
+  EXPECT_EQ(r1.file("new_varlon.csv"), out);
+  EXPECT_EQ(r1.file("varlon.nam.txt"), names);
+  EXPECT_EQ(r1.file("varlon.aid.txt"), ids);
+  EXPECT_EQ(mask_stamp(r1.file("varlon.lcs")), lcs_line(313, 4, 4242));
+  EXPECT_EQ(r1.file("varlon.cid"), "3\n12  \n");
+
+  // Re-run after three students joined (one of them in the middle); the
+  // grade book has rewritten three NAID cells in other forms, and a note
+  // was typed over a Notes cell.
+  p.idused = 4;
+  const std::string n0 = "0012" + p.at(0);
+  const std::string n1 = "12" + p.at(1) + ".00";
+  const std::string n2 = "\"12" + p.at(2).substr(0, 1) + "," + p.at(2).substr(1) + "\"";
+  std::string in2 =
+      "Student,ID,SIS User ID,SIS Login ID,Root Account,Section,Quiz 1,Notes,NAID\r\n"
+        "    Points Possible,,,,,,10.00,,0.00\r\n";
+  const std::vector<std::pair<const CanvasStudent*, std::string>> roster2 = {
+      {&kCanvasClass[0], n0}, {&kJoiners[0], ""},           {&kCanvasClass[1], n1},
+      {&kCanvasClass[2], n2}, {&kCanvasClass[3], "12" + p.at(3)}, {&kJoiners[1], ""},
+      {&kJoiners[2], ""}};
+  std::string out2 = in2;
+  for (size_t i = 0; i < roster2.size(); ++i) {
+    const CanvasStudent& s = *roster2[i].first;
+    in2 += canvas_row(s, i == 0 ? "abc" : "", roster2[i].second);
+  }
+  RunResult r2 = run_in_folder(VARLON_BIN, {.files = {{"varlon.csv", in2},
+                                                      {"varlon.cid", r1.file("varlon.cid")},
+                                                      {"varlon.lcs", r1.file("varlon.lcs")}},
+                                            .keyboard = "C\n"});
+  Expect e2 = started();
+  expect::canvas_options(e2);
+  rerun_front(e2, p, "varlon.csv", r1.file("varlon.lcs"));
+  naid_report(e2, 3);
+  shuffle_table(e2, p);
+  std::string names2 = " NAID=121000: Ideal Student (instructor email)\n";
+  std::map<std::string, std::string> recs2;
+  int joined = 0;
+  for (const auto& [s, cell] : roster2) {
+    const bool joiner = cell.empty();
+    int k = 0;
+    if (joiner) {
+      k = 4 + joined++;
+    } else {
+      while (&kCanvasClass[k] != s) ++k;
+    }
+    // Kept cells stay as written; the Notes cell is refreshed.
+    out2 += canvas_row(*s, p.at(k), joiner ? "12" + p.at(k) : cell);
+    pass_record(e2, recs2, names2, p, k, *s);
+  }
+  const std::string ids2 = lists(e2, p, recs2, true);
+  closing(e2, p, 6, 7);
+  expect_run(r2, e2);
+  EXPECT_EQ(r2.file("new_varlon.csv"), out2);
+  EXPECT_EQ(r2.file("varlon.nam.txt"), names2);
+  EXPECT_EQ(r2.file("varlon.aid.txt"), ids2);
+  EXPECT_EQ(mask_stamp(r2.file("varlon.lcs")), lcs_line(313, 4, 4242) + lcs_line(313, 7, 4242));
+}
+
+}  // namespace
