@@ -177,4 +177,117 @@ TEST(VarlonPass, CanvasFirstRunAndRerunWithCellsInOtherForms) {
   EXPECT_EQ(mask_stamp(r2.file("varlon.lcs")), lcs_line(313, 4, 4242) + lcs_line(313, 7, 4242));
 }
 
+// --- Blackboard, UTF-16LE, 3-character class ID --------------------------------
+
+// UTF-16LE with its byte-order mark, from UTF-8 text of the Basic
+// Multilingual Plane.
+std::string utf16le(const std::string& u8) {
+  std::string out = "\xFF\xFE";
+  for (size_t i = 0; i < u8.size();) {
+    const unsigned char c = static_cast<unsigned char>(u8[i]);
+    unsigned cp = c;
+    int n = 1;
+    if (c >= 0xE0) {
+      cp = c & 0x0F;
+      n = 3;
+    } else if (c >= 0xC0) {
+      cp = c & 0x1F;
+      n = 2;
+    }
+    for (int k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(u8[i + k]) & 0x3F);
+    i += n;
+    out += static_cast<char>(cp & 0xFF);
+    out += static_cast<char>(cp >> 8);
+  }
+  return out;
+}
+
+struct BbStudent {
+  std::string last, first, user;
+};
+
+std::string bb_row(const BbStudent& s, const std::string& naid) {
+  return s.last + "\t" + s.first + "\t" + s.user + "\t9" + std::to_string(s.user.size()) +
+         "\t2026-11-30\tAvailable\t" + naid + "8\r\n";
+}
+
+TEST(VarlonPass, BlackboardUtf16FirstRunAndRerunWithAThreeCharacterClassId) {
+  Plan p = plan(5, "12.", -77);
+  const std::vector<BbStudent> cls = {
+      {"Lee", "Ann", "alee"}, {"Müller", "Jürgen", "jmuller"}, {"Ngo", "Bao", "bngo"}};
+  const std::string head1 =
+      "Last Name\tFirst Name\tUsername\tStudent ID\tLast Access\tAvailability\t";
+  std::string in = head1 + "Quiz 1\r\n";
+  for (const auto& s : cls) in += bb_row(s, "");
+  const std::map<std::string, std::string> folder = {
+      {"varlon.cid", "5\n12.\n"}, {"email.txt", "@uni.example.edu\n"}};
+  std::map<std::string, std::string> files1 = folder;
+  files1["varlon.xls"] = utf16le(in);
+  RunResult r1 =
+      run_in_folder(VARLON_BIN, {.args = {"-", "-", "-", "-", "-", "-", "-77"}, .files = files1});
+
+  auto front = [&](Expect& e) {
+    e.both(" ** WARNING: Expecting a Blackboard XLS file as this program knows it.");
+    e.both("");
+    e.both("Default e-mail domain from file email.txt: ");
+    e.both("@uni.example.edu");
+    e.both("");
+  };
+  auto opened = [&](Expect& e) {
+    e.both(" ** Warning: UTF-16LE file: varlon.xls");
+    e.both("");
+    naid_report(e, 5);
+    shuffle_table(e, p);
+  };
+  const std::string ideal = " NAID=12.1000: Ideal Student (instructor email)\n";
+  Expect e = started();
+  front(e);
+  readback(e, 5, "12.");
+  e.both("Reading file varlon.xls");
+  e.both("");
+  opened(e);
+  // The identifier column follows Availability, its cells quoted (the
+  // default in Blackboard mode); Quiz 1 stays.
+  std::string out = head1 + "\"NAID\"\tQuiz 1\r\n";
+  std::string names = ideal;
+  std::map<std::string, std::string> recs;
+  for (int k = 0; k < 3; ++k) {
+    const BbStudent& s = cls[k];
+    out += bb_row(s, "\"12." + p.at(k) + "\"\t");
+    const std::string rec = record(p, k, s.last + ", " + s.first + " (" + s.user + "@uni.example.edu)");
+    e.both(rec);
+    names += rec + "\n";
+    recs[p.at(k)] = rec;
+  }
+  const std::string ids = ideal + lists(e, p, recs, false);
+  closing(e, p, 2, 3);
+  expect_run(r1, e);
+  EXPECT_EQ(r1.file("new_varlon.xls"), utf16le(out));
+  EXPECT_EQ(r1.file("varlon.nam.txt"), names);
+  EXPECT_EQ(r1.file("varlon.aid.txt"), ids);
+  EXPECT_EQ(mask_stamp(r1.file("varlon.lcs")), lcs_line(296, 3, -77));
+
+  // Re-run with one more student, from the output of the first run.
+  p.idused = 3;
+  const BbStudent joiner = {"Abe", "Kai", "kabe"};
+  std::map<std::string, std::string> files2 = folder;
+  files2["varlon.xls"] = utf16le(out + bb_row(joiner, "\t"));
+  files2["varlon.lcs"] = r1.file("varlon.lcs");
+  RunResult r2 = run_in_folder(VARLON_BIN, {.files = files2, .keyboard = "c\n"});
+  Expect e2 = started();
+  front(e2);
+  rerun_front(e2, p, "varlon.xls", r1.file("varlon.lcs"));
+  opened(e2);
+  for (int k = 0; k < 3; ++k) e2.both(recs[p.at(k)]);
+  const std::string rec = record(p, 3, "Abe, Kai (kabe@uni.example.edu)");
+  e2.both(rec);
+  recs[p.at(3)] = rec;
+  const std::string ids2 = ideal + lists(e2, p, recs, false);
+  closing(e2, p, 3, 4);
+  expect_run(r2, e2);
+  EXPECT_EQ(r2.file("new_varlon.xls"), utf16le(out + bb_row(joiner, "\"12." + p.at(3) + "\"\t")));
+  EXPECT_EQ(r2.file("varlon.nam.txt"), names + rec + "\n");
+  EXPECT_EQ(r2.file("varlon.aid.txt"), ids2);
+}
+
 }  // namespace
