@@ -290,4 +290,75 @@ TEST(VarlonPass, BlackboardUtf16FirstRunAndRerunWithAThreeCharacterClassId) {
   EXPECT_EQ(r2.file("varlon.aid.txt"), ids2);
 }
 
+// --- Plain text ------------------------------------------------------------------
+
+// A first run gives every line (the empty one too) the class ID and a NAID in
+// front; the re-run keeps them, and a line whose NAID no run handed out gets
+// a new one in front of it.  The records hold the lines as read: a Tab shows
+// as "?", a DEL byte stays.
+TEST(VarlonPass, PlainTextFirstRunAndRerun) {
+  Plan p = plan(9, "7", 99);
+  const std::vector<std::string> roster = {"Ann Lee", "Bo\tKim", "Cy\x7f Day", ""};
+  std::string in, out;
+  for (const auto& l : roster) in += l + "\n";
+  RunResult r1 = run_in_folder(
+      VARLON_BIN, {.args = {"-", "-", "-", "-", "-", "-", "99"},
+                   .files = {{"varlon.txt", in}, {"varlon.cid", "9\n7\n"}}});
+  auto front = [&](Expect& e) {
+    naid_report(e, 9);
+    shuffle_table(e, p);
+  };
+  Expect e = started();
+  e.both("");
+  readback(e, 9, "7");
+  e.both("Reading file varlon.txt");
+  e.both("");
+  front(e);
+  std::string names;
+  std::map<std::string, std::string> recs;
+  auto pass = [&](Expect& ex, int k, const std::string& line) {
+    std::string body = line;
+    for (char& c : body) c = c == '\t' ? '?' : c;
+    const std::string rec = record(p, k, body);
+    ex.both(rec);
+    names += rec + "\n";
+    recs[p.at(k)] = rec;
+  };
+  for (int k = 0; k < 4; ++k) {
+    out += "7" + p.at(k) + ": " + roster[k] + "\n";
+    pass(e, k, roster[k]);
+  }
+  const std::string ids = lists(e, p, recs, false);
+  closing(e, p, 3, 4);
+  expect_run(r1, e);
+  EXPECT_EQ(r1.file("new_varlon.txt"), out);
+  EXPECT_EQ(r1.file("varlon.nam.txt"), names);
+  EXPECT_EQ(r1.file("varlon.aid.txt"), ids);
+
+  p.idused = 4;
+  const std::string stranger = "7" + p.at(5) + ": Zed";  // position 5 was never handed out
+  const std::string in2 = out + stranger + "\nEve";        // the last line has no line end
+  RunResult r2 = run_in_folder(VARLON_BIN, {.files = {{"varlon.txt", in2},
+                                                      {"varlon.cid", "9\n7\n"},
+                                                      {"varlon.lcs", r1.file("varlon.lcs")}},
+                                            .keyboard = "C\n"});
+  Expect e2 = started();
+  e2.both("");
+  rerun_front(e2, p, "varlon.txt", r1.file("varlon.lcs"));
+  front(e2);
+  names.clear();
+  recs.clear();
+  for (int k = 0; k < 4; ++k) pass(e2, k, "7" + p.at(k) + ": " + roster[k]);
+  pass(e2, 4, stranger);
+  pass(e2, 5, "Eve");
+  const std::string ids2 = lists(e2, p, recs, false);
+  closing(e2, p, 5, 6);
+  expect_run(r2, e2);
+  EXPECT_EQ(r2.file("new_varlon.txt"),
+            out + "7" + p.at(4) + ": " + stranger + "\n7" + p.at(5) + ": Eve");
+  EXPECT_EQ(r2.file("varlon.nam.txt"), names);
+  EXPECT_EQ(r2.file("varlon.aid.txt"), ids2);
+  EXPECT_EQ(mask_stamp(r2.file("varlon.lcs")), lcs_line(313, 4, 99) + lcs_line(313, 6, 99));
+}
+
 }  // namespace
