@@ -361,4 +361,45 @@ TEST(VarlonPass, PlainTextFirstRunAndRerun) {
   EXPECT_EQ(mask_stamp(r2.file("varlon.lcs")), lcs_line(313, 4, 99) + lcs_line(313, 6, 99));
 }
 
+// --- Existing NAIDs that end the run ------------------------------------------
+
+// Each bad cell ends the re-run at its row: the rows before it are in the
+// output file and the names list, nothing after it.
+TEST(VarlonPass, BadExistingNaidsEndTheRunAtTheirRow) {
+  Plan p = plan(0, "", 777, 2);
+  const std::string lcs = "20261201 101010 Limit, Used, and Seed: 316, 2, 777\n";
+  const std::string head =
+      "Student,ID,SIS User ID,SIS Login ID,Root Account,Section,NAID\r\n"
+      "    Points Possible,,,,,,0.00\r\n";
+  auto row = [](const std::string& name, const std::string& cell) {
+    return "\"" + name + "\",1,S1,x" + name.substr(0, 1) + "," ROOT_HOST1 ",BIO 101," + cell + "\r\n";
+  };
+  const std::string first = row("Ann", p.at(0));
+  const std::string rec = record(p, 0, "Ann (xA" ROOT_DOMAIN1 ")");
+  const std::pair<std::string, std::string> cases[] = {
+      {"\"12,34\"", "Bad NAID \"12,34\" in varlon.csv"},
+      {"00" + p.at(2) + ".000", "NAID \"" + p.at(2) + "\" not found in varlon.csv"},
+      {p.at(0), "Duplicate NAID \"" + p.at(0) + "\" in varlon.csv"},
+  };
+  for (const auto& [cell, message] : cases) {
+    const std::string in = head + first + row("Bob", cell) + row("Cy", p.at(1));
+    RunResult r = run_in_folder(
+        VARLON_BIN,
+        {.files = {{"varlon.csv", in}, {"varlon.cid", "0\n\n"}, {"varlon.lcs", lcs}},
+         .keyboard = "C\n"});
+    Expect e = started();
+    expect::canvas_options(e);
+    rerun_front(e, p, "varlon.csv", lcs);
+    naid_report(e, 0);
+    shuffle_table(e, p);
+    e.both(rec);
+    fatal(e, message);
+    expect_run(r, e, 1);
+    EXPECT_EQ(r.file("new_varlon.csv"), head + first) << cell;
+    EXPECT_EQ(r.file("varlon.nam.txt"),
+              " NAID=1000: Ideal Student (instructor email)\n" + rec + "\n") << cell;
+    EXPECT_EQ(r.file("varlon.lcs"), lcs) << cell;
+  }
+}
+
 }  // namespace
