@@ -402,4 +402,36 @@ TEST(VarlonPass, BadExistingNaidsEndTheRunAtTheirRow) {
   }
 }
 
+// --- A class ID that holds the separator ---------------------------------------
+
+// The class ID "12," with the separator ",": every identifier cell comes out
+// quoted, and the re-run reads the quoted cells back.
+TEST(VarlonPass, DISABLED_ClassIdEndingInTheSeparatorIsQuotedAndReadBack) {
+  Plan p = plan(7, "12,", 5);
+  const std::string head =
+      "Student,ID,SIS User ID,SIS Login ID,Root Account,Section\r\n"
+      "    Points Possible,,,,,\r\n";
+  auto row = [](const std::string& name) {
+    return "\"" + name + "\",1,S1,x," ROOT_HOST1 ",BIO 101";
+  };
+  RunResult r1 = run_in_folder(VARLON_BIN, {.args = {"-", "-", "-", "-", "-", "-", "5"},
+                                            .files = {{"varlon.csv", head + row("Ann") + "\r\n"},
+                                                      {"varlon.cid", "7\n12,\n"}}});
+  const std::string out1 = "Student,ID,SIS User ID,SIS Login ID,Root Account,Section,NAID\r\n"
+                           "    Points Possible,,,,,,0.00\r\n" +
+                           row("Ann") + ",\"12," + p.at(0) + "\"\r\n";
+  ASSERT_EQ(r1.status, 0) << r1.console;
+  EXPECT_EQ(r1.file("new_varlon.csv"), out1);
+  EXPECT_EQ(r1.file("varlon.aid.txt"), " NAID=12,1000: Ideal Student (instructor email)\n" +
+                                           record(p, 0, "Ann (x" ROOT_DOMAIN1 ")") + "\n");
+
+  RunResult r2 = run_in_folder(VARLON_BIN, {.files = {{"varlon.csv", out1 + row("Bo") + ",\r\n"},
+                                                      {"varlon.cid", "7\n12,\n"},
+                                                      {"varlon.lcs", r1.file("varlon.lcs")}},
+                                            .keyboard = "C\n"});
+  ASSERT_EQ(r2.status, 0) << r2.console;
+  EXPECT_EQ(r2.file("new_varlon.csv"), out1 + row("Bo") + ",\"12," + p.at(1) + "\"\r\n");
+  EXPECT_EQ(mask_stamp(r2.file("varlon.lcs")), lcs_line(313, 1, 5) + lcs_line(313, 2, 5));
+}
+
 }  // namespace
