@@ -114,7 +114,7 @@ struct IdentDesc {
   const IdTable* shuffled_table;
   std::string_view shuffled_heading;  // "Randomly resorted AID strings preceded by sort numbers"
   const IdTable* unused_table;
-  std::string_view unused_heading;    // "First few still unused AID strings preceded by sort numbers"
+  std::string_view unused_heading;    // "First few still unused AID strings ..."
 
   // Summary lines: labels before a count right-aligned in 4 columns, and the
   // warnings.

@@ -118,10 +118,7 @@ TEST(VarlonPass, CanvasFirstRunAndRerunWithCellsInOtherForms) {
   }
   const std::string ids = lists(e, p, recs, true);
   closing(e, p, 3, 4);
-  expect_run(r1, e);
-  EXPECT_EQ(r1.file("new_varlon.csv"), out);
-  EXPECT_EQ(r1.file("varlon.nam.txt"), names);
-  EXPECT_EQ(r1.file("varlon.aid.txt"), ids);
+  expect_finished(r1, e, "new_varlon.csv", out, names, ids);
   EXPECT_EQ(mask_stamp(r1.file("varlon.lcs")), lcs_line(313, 4, 4242));
   EXPECT_EQ(r1.file("varlon.cid"), "3\n12  \n");
 
@@ -170,10 +167,7 @@ TEST(VarlonPass, CanvasFirstRunAndRerunWithCellsInOtherForms) {
   }
   const std::string ids2 = lists(e2, p, recs2, true);
   closing(e2, p, 6, 7);
-  expect_run(r2, e2);
-  EXPECT_EQ(r2.file("new_varlon.csv"), out2);
-  EXPECT_EQ(r2.file("varlon.nam.txt"), names2);
-  EXPECT_EQ(r2.file("varlon.aid.txt"), ids2);
+  expect_finished(r2, e2, "new_varlon.csv", out2, names2, ids2);
   EXPECT_EQ(mask_stamp(r2.file("varlon.lcs")), lcs_line(313, 4, 4242) + lcs_line(313, 7, 4242));
 }
 
@@ -254,17 +248,15 @@ TEST(VarlonPass, BlackboardUtf16FirstRunAndRerunWithAThreeCharacterClassId) {
   for (int k = 0; k < 3; ++k) {
     const BbStudent& s = cls[k];
     out += bb_row(s, "\"12." + p.at(k) + "\"\t");
-    const std::string rec = record(p, k, s.last + ", " + s.first + " (" + s.user + "@uni.example.edu)");
+    const std::string rec =
+        record(p, k, s.last + ", " + s.first + " (" + s.user + "@uni.example.edu)");
     e.both(rec);
     names += rec + "\n";
     recs[p.at(k)] = rec;
   }
   const std::string ids = ideal + lists(e, p, recs, false);
   closing(e, p, 2, 3);
-  expect_run(r1, e);
-  EXPECT_EQ(r1.file("new_varlon.xls"), utf16le(out));
-  EXPECT_EQ(r1.file("varlon.nam.txt"), names);
-  EXPECT_EQ(r1.file("varlon.aid.txt"), ids);
+  expect_finished(r1, e, "new_varlon.xls", utf16le(out), names, ids);
   EXPECT_EQ(mask_stamp(r1.file("varlon.lcs")), lcs_line(296, 3, -77));
 
   // Re-run with one more student, from the output of the first run.
@@ -284,10 +276,9 @@ TEST(VarlonPass, BlackboardUtf16FirstRunAndRerunWithAThreeCharacterClassId) {
   recs[p.at(3)] = rec;
   const std::string ids2 = ideal + lists(e2, p, recs, false);
   closing(e2, p, 3, 4);
-  expect_run(r2, e2);
-  EXPECT_EQ(r2.file("new_varlon.xls"), utf16le(out + bb_row(joiner, "\"12." + p.at(3) + "\"\t")));
-  EXPECT_EQ(r2.file("varlon.nam.txt"), names + rec + "\n");
-  EXPECT_EQ(r2.file("varlon.aid.txt"), ids2);
+  expect_finished(r2, e2, "new_varlon.xls",
+                  utf16le(out + bb_row(joiner, "\"12." + p.at(3) + "\"\t")), names + rec + "\n",
+                  ids2);
 }
 
 // --- Plain text ------------------------------------------------------------------
@@ -330,10 +321,7 @@ TEST(VarlonPass, PlainTextFirstRunAndRerun) {
   }
   const std::string ids = lists(e, p, recs, false);
   closing(e, p, 3, 4);
-  expect_run(r1, e);
-  EXPECT_EQ(r1.file("new_varlon.txt"), out);
-  EXPECT_EQ(r1.file("varlon.nam.txt"), names);
-  EXPECT_EQ(r1.file("varlon.aid.txt"), ids);
+  expect_finished(r1, e, "new_varlon.txt", out, names, ids);
 
   p.idused = 4;
   const std::string stranger = "7" + p.at(5) + ": Zed";  // position 5 was never handed out
@@ -372,7 +360,8 @@ TEST(VarlonPass, BadExistingNaidsEndTheRunAtTheirRow) {
       "Student,ID,SIS User ID,SIS Login ID,Root Account,Section,NAID\r\n"
       "    Points Possible,,,,,,0.00\r\n";
   auto row = [](const std::string& name, const std::string& cell) {
-    return "\"" + name + "\",1,S1,x" + name.substr(0, 1) + "," ROOT_HOST1 ",BIO 101," + cell + "\r\n";
+    return "\"" + name + "\",1,S1,x" + name.substr(0, 1) + "," ROOT_HOST1 ",BIO 101," + cell +
+           "\r\n";
   };
   const std::string first = row("Ann", p.at(0));
   const std::string rec = record(p, 0, "Ann (xA" ROOT_DOMAIN1 ")");

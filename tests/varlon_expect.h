@@ -1,6 +1,8 @@
 // Expected console and log pieces of whole varlon runs, built from the rules
 // of each phase, with an independent model of the NAID candidate set.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -208,6 +210,19 @@ inline void closing(Expect& e, const Plan& p, int idpos, int total) {
   for (const auto& l : sum) e.con(l);
   for (const auto& l : sum) e.lg(l);
   e.both("");
+}
+
+// A run that ended normally: its console, its log, the output roster fout and
+// both list files.
+inline void expect_finished(const RunResult& r, const Expect& e, const std::string& fout,
+                            const std::string& out, const std::string& names,
+                            const std::string& ids) {
+  EXPECT_EQ(r.status, 0) << r.console;
+  EXPECT_EQ(mask_stamp(r.console), e.console);
+  EXPECT_EQ(mask_stamp(r.file("varlon.log")), e.log);
+  EXPECT_EQ(r.file(fout), out);
+  EXPECT_EQ(r.file("varlon.nam.txt"), names);
+  EXPECT_EQ(r.file("varlon.aid.txt"), ids);
 }
 
 // The end of a run through fatal: BEL on the console only.
