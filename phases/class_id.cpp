@@ -108,19 +108,18 @@ void class_id_dialog(RunState& r, const ClassRules& rules) {
 }
 
 // Creates the Class ID file: line 1 the number, line 2 all 4 bytes of cid.
+// The file appears only complete: a failed write leaves none.
 void write_class_file(const RunState& r, const ClassRules& rules) {
-  char path[FLDMAX + 1] = {};
-  if (rules.cidfile.size() > FLDMAX) fatal(rules.writerr);
-  std::memcpy(path, rules.cidfile.data(), rules.cidfile.size());
-  FILE* f = std::fopen(path, "wx");
-  if (f == nullptr) fatal(rules.writerr);
-  close_unit(LU_OUTPUT);
-  bind_unit(LU_OUTPUT, f);
+  char bytes[12 + 1 + sizeof r.cid + 1];
   char num[12];
-  bool ok = wline(LU_OUTPUT, {num_text(r.cls, num, rules.cls_cols)});
-  ok = wline(LU_OUTPUT, {std::string_view(r.cid, sizeof r.cid)}) && ok;
-  ok = close_unit(LU_OUTPUT) && ok;
-  if (!ok) fatal(rules.writerr);
+  const std::string_view n = num_text(r.cls, num, rules.cls_cols);
+  std::memcpy(bytes, n.data(), n.size());
+  size_t k = n.size();
+  bytes[k++] = '\n';
+  std::memcpy(bytes + k, r.cid, sizeof r.cid);
+  k += sizeof r.cid;
+  bytes[k++] = '\n';
+  if (!create_whole(rules.cidfile, {bytes, k})) fatal(rules.writerr);
 }
 
 [[noreturn]] void read_failed(const ClassRules& rules) {

@@ -4,9 +4,6 @@
 #include <cstring>
 #include <string_view>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "arg_slots.h"
 #include "console_log.h"
 #include "fatal.h"
@@ -17,42 +14,21 @@
 
 namespace {
 
-// Appends the record to the limit-count-seed file; an existing file whose
-// last line has no line end first gets one, so the record stands on a line
-// of its own.
+// Appends the record to the limit-count-seed file, whole or not at all; an
+// existing file whose last line has no line end first gets one, so the
+// record stands on a line of its own.
 void append_record(const RunState& r, const ProgramDesc& d) {
-  char path[FLDMAX + 1] = {};
-  std::memcpy(path, d.lcsfile.data(), d.lcsfile.size());
-  bool need_lf = false;
-  int fd;
-  if (r.lcsex != 0) {
-    fd = ::open(path, O_RDWR | O_APPEND);
-    if (fd >= 0) {
-      const off_t size = ::lseek(fd, 0, SEEK_END);
-      char last = '\n';
-      if (size > 0 && ::pread(fd, &last, 1, size - 1) != 1) {
-        ::close(fd);
-        fd = -1;
-      }
-      need_lf = last != '\n';
-    }
-  } else {
-    fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
-  }
-  if (fd < 0) fatal(d.lcs_writerr);
-  FILE* f = ::fdopen(fd, "a");
-  if (f == nullptr) {
-    ::close(fd);
-    fatal(d.lcs_writerr);
-  }
-  bind_unit(LU_LCSAPP, f);
   char b1[12], b2[12], b3[12];
-  const bool ok =
-      (!need_lf || wline(LU_LCSAPP, {})) &&
-      wline(LU_LCSAPP, {std::string_view(r.stamp, 15), " Limit, Used, and Seed: ",
-                        num_text(r.idlim, b1), ", ", num_text(r.idused + r.idnew, b2), ", ",
-                        num_text(r.seed, b3)});
-  if (!close_unit(LU_LCSAPP) || !ok) fatal(d.lcs_writerr);
+  const std::string_view pieces[] = {{r.stamp, 15}, " Limit, Used, and Seed: ",
+                                     num_text(r.idlim, b1), ", ", num_text(r.idused + r.idnew, b2),
+                                     ", ", num_text(r.seed, b3), "\n"};
+  char rec[15 + 24 + 3 * 12 + 2 * 2 + 1];
+  size_t n = 0;
+  for (std::string_view piece : pieces) {
+    std::memcpy(rec + n, piece.data(), piece.size());
+    n += piece.size();
+  }
+  if (!append_whole(d.lcsfile, r.lcsex != 0, {rec, n})) fatal(d.lcs_writerr);
 }
 
 }  // namespace
@@ -95,5 +71,8 @@ void phase_closing(RunState& r, const ProgramDesc& d) {
     }
   }
   cempty();
+  // Every log line is in the file before the record makes this run count;
+  // the log stays open so that a failed append is logged too.
+  if (!check_unit(LU_LOG)) fatal(d.logerr);
   append_record(r, d);
 }

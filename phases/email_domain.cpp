@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr const char* email_file = "email.txt";
+constexpr std::string_view email_file = "email.txt";
 constexpr std::string_view read_error = "Error reading e-mail domain file email.txt";
 
 // Reads the first line of the file into dom (its first FLDMAX bytes, the rest
@@ -41,10 +41,8 @@ void phase_email(RunState& r, const ProgramDesc&) {
   if (e < 0) fatal("Disk error looking for files");
   if (e == 0) return;
 
-  FILE* f = std::fopen(email_file, "rb");
-  if (f == nullptr) fatal(read_error);
-  bind_unit(LU_EMAIL, f);
-  const bool read_ok = read_first_line(f, r.dom0);
+  if (!open_lines(email_file, LU_EMAIL)) fatal(read_error);
+  const bool read_ok = read_first_line(unitf(LU_EMAIL), r.dom0);
   // Closed here so that no error path leaves it open; a failed close is
   // reported where the file would be closed, after the checks of the line.
   const bool close_ok = close_unit(LU_EMAIL);

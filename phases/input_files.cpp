@@ -1,6 +1,7 @@
 // Phase 3: the input file (found in the folder or given as INFILE) and the
 // output file's name (given as OUTFILE or "new_" and the input's name).
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 #include <sys/stat.h>
@@ -106,6 +107,32 @@ bool same_file(std::string_view a, std::string_view b) {
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+// True when the name leads to a file `own` of the current folder: the same
+// file when both exist, otherwise the same last name in this very folder (a
+// state file may not exist yet).
+bool names_own_file(std::string_view name, std::string_view own) {
+  if (name == own || same_file(name, own)) return true;
+  const size_t slash = name.rfind('/');
+  if (slash == std::string_view::npos || name.substr(slash + 1) != own) return false;
+  return same_file(slash == 0 ? "/" : name.substr(0, slash), ".");
+}
+
+// Ends the run when the name leads to a file that the run itself reads or
+// writes: its log, Class ID, limit-count-seed and list files, the e-mail
+// domain file, and its web page and text table when it makes them.
+void refuse_own_file(const ProgramDesc& d, std::string_view name, std::string_view msg) {
+  char cid[FLDMAX + 16], htm[FLDMAX + 16], srt[FLDMAX + 16];
+  auto named = [&](char* buf, std::string_view ext) {
+    return join_line(buf, FLDMAX + 16, {d.name, ext});
+  };
+  const std::string_view owns[] = {d.logfile, d.lcsfile, d.namfile, d.idfile, "email.txt",
+                                   named(cid, ".cid"), named(htm, ".htm"), named(srt, ".srt.txt")};
+  const size_t nown = d.webpage != nullptr ? std::size(owns) : std::size(owns) - 2;
+  for (size_t i = 0; i < nown; ++i) {
+    if (names_own_file(name, owns[i])) fatal2(msg, name);
+  }
+}
+
 }  // namespace
 
 void phase_files(RunState& r, const ProgramDesc& d) {
@@ -136,4 +163,6 @@ void phase_files(RunState& r, const ProgramDesc& d) {
     }
   }
   if (fout == fin || same_file(fin, fout)) fatal("Output file may not equal the input one");
+  refuse_own_file(d, fin, "Input file may not be one of the program's own files: ");
+  refuse_own_file(d, fout, "Output file may not be one of the program's own files: ");
 }

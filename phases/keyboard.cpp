@@ -86,17 +86,6 @@ bool read_value(char c, Item& item, bool& given, bool repeat_allowed) {
 
 }  // namespace
 
-bool open_lines(std::string_view fil, int32_t lunit) {
-  char path[FLDMAX + 1] = {};
-  if (fil.size() > FLDMAX) return false;
-  std::memcpy(path, fil.data(), fil.size());
-  FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return false;
-  close_unit(lunit);
-  bind_unit(lunit, f);
-  return true;
-}
-
 int32_t read_line_head(int32_t lunit, char* buf, int32_t n) {
   if (n > 0) std::memset(buf, ' ', n);
   int32_t k = 0;

@@ -27,10 +27,6 @@ constexpr int32_t LINE_LAST = 1;    // the last line, without a line feed (1 byt
 constexpr int32_t LINE_NONE = 2;    // end of the input: no byte left
 constexpr int32_t LINE_FAILED = 3;  // a read failed
 
-// Opens an existing file of the folder for read_line_head on the unit;
-// false when it cannot be opened (the caller names the failure).
-bool open_lines(std::string_view fil, int32_t lunit);
-
 // Reads the next line of the unit and keeps its first n bytes in buf(1..n),
 // blank-padded; the rest of the line is read and dropped.  A carriage return
 // right before the line feed does not belong to the line.

@@ -36,12 +36,37 @@ void put_range(const Line& l, int32_t a, int32_t b) {
 
 void put_line_end(const Line& l) { put_range(l, l.text, l.nbuf); }
 
-// The added cell of a CSV line: the value, between quote bytes when forced.
+// Whether the value would not stay one field of a CSV line as it is: it
+// holds the separator, the quote character or a line-end byte.  With no quote
+// character (NUL) nothing can be quoted.
+bool needs_quotes(const RunState& r, const char* v, int32_t lv) {
+  const char sep = sep_char(r);
+  const char quot = quot_char(r);
+  if (quot == '\0') return false;
+  for (int32_t i = 0; i < lv; ++i) {
+    if (v[i] == sep || v[i] == quot || v[i] == '\n' || v[i] == '\r') return true;
+  }
+  return false;
+}
+
+// The added cell of a CSV line: the value, between quote bytes when forced or
+// when it needs them, a quote byte inside it doubled.
 void put_cell(const RunState& r, const char* v, int32_t lv) {
   const char quot = quot_char(r);
-  if (r.doquot) savbuf(1, &quot);
-  savbuf(lv, v);
-  if (r.doquot) savbuf(1, &quot);
+  if (!r.doquot && !needs_quotes(r, v, lv)) {
+    savbuf(lv, v);
+    return;
+  }
+  savbuf(1, &quot);
+  int32_t from = 0;
+  for (int32_t i = 0; i < lv; ++i) {
+    if (v[i] != quot) continue;
+    savbuf(i + 1 - from, v + from);  // up to and with the quote byte
+    savbuf(1, &quot);
+    from = i + 1;
+  }
+  savbuf(lv - from, v + from);
+  savbuf(1, &quot);
 }
 
 // The separator between the identifier and the line: one byte in CSV mode,

@@ -1,7 +1,11 @@
 // Phases 1 and 2: start-up (shared blocks, log file, run stamp) and arguments.
 #include <cstdio>
+#include <csignal>
 #include <cstring>
 #include <ctime>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "args1.h"
 #include "console_log.h"
@@ -18,6 +22,20 @@ void digits(char* at, int32_t v, int32_t width) {
   for (int32_t i = width - 1; i >= 0; --i) {
     at[i] = static_cast<char>('0' + v % 10);
     v /= 10;
+  }
+}
+
+// Standard input, output and error open on /dev/null when the caller closed
+// them, so that no file the run opens takes their place (the log would else
+// receive the console's lines on descriptor 1).
+void standard_descriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) >= 0) continue;
+    const int nul = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    if (nul >= 0 && nul != fd) {  // the lowest free descriptor is fd itself
+      ::dup2(nul, fd);
+      ::close(nul);
+    }
   }
 }
 
@@ -49,6 +67,11 @@ void phase_startup(RunState& r, const ProgramDesc& d) {
   cmenc.bom[1] = '\xBB';
   cmenc.bom[2] = '\xBF';
   cmsav.nsav = 0;
+  standard_descriptors();
+  // A console that goes away (a pipe whose reader ended) must not end the run
+  // between the output file and the records that rebuild it: the log holds
+  // every line anyway.
+  std::signal(SIGPIPE, SIG_IGN);
   set_log_error(d.logerr);
   openw(d.logfile, LU_LOG);
 

@@ -196,6 +196,28 @@ void text_row(RunState& r, const ProgramDesc& d) {
   savbuf(r.nbuf, r.bufchr);
 }
 
+// Text that the run adds to the lines must be writable in the roster's
+// encoding (a UTF-16 roster takes UTF-8 text only).  Checked before the
+// output file replaces anything.
+void check_added_text(const RunState& r) {
+  constexpr std::string_view needs = ", which a UTF-16 input file needs";
+  static char msg[128];
+  auto refuse = [](std::string_view what) { fatal(join_line(msg, sizeof msg, {what, needs})); };
+  if (r.dosort == 0 && !encodable(r.cid, r.lcid)) {
+    refuse("Class ID in the Class ID file is not UTF-8 text");
+  }
+  for (int32_t i = 0; i < r.nhead; ++i) {
+    if (!encodable(slot_bytes(r, HEADER) + r.hnamof[i], r.hnamlt[i])) {
+      refuse("HEADER text is not UTF-8 text");
+    }
+  }
+  if (!encodable(slot_bytes(r, SEP), r.csv != 0 ? 1 : slot_len(r, SEP))) {
+    refuse("SEP is not UTF-8 text");
+  }
+  const char quot = quot_char(r);
+  if (r.csv != 0 && r.doquot != 0 && !encodable(&quot, 1)) refuse("QUOT is not UTF-8 text");
+}
+
 }  // namespace
 
 void phase_pass(RunState& r, const ProgramDesc& d) {
@@ -204,6 +226,7 @@ void phase_pass(RunState& r, const ProgramDesc& d) {
   const char* fout = slot_bytes(r, FOUT);
   const int32_t lfout = slot_len(r, FOUT);
 
+  check_added_text(r);
   openwu(std::string_view(fout, lfout), LU_OUTPUT);
   writfu(fout, lfout, LU_OUTPUT, cmsav.nsav, cmsav.savchr);
   cmsav.nsav = 0;

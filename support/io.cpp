@@ -2,6 +2,7 @@
 #include "io.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include <fcntl.h>
@@ -9,28 +10,48 @@
 #include <unistd.h>
 
 #include "fatal.h"
-#include "sizes.h"
+
+Path::Path(std::string_view fil) : s{}, ok(fil.size() < sizeof s) {
+  if (ok) std::memcpy(s, fil.data(), fil.size());
+  if (ok && std::memchr(s, 0, fil.size()) != nullptr) ok = false;
+}
 
 namespace {
 
-FILE* units[LU_MAX + 1] = {};
-
-// A name as a NUL-terminated path; false when it does not fit.
-struct Path {
-  char s[2 * FLDMAX + 2];
-  bool ok;
-  explicit Path(std::string_view fil) : s{}, ok(fil.size() < sizeof s) {
-    if (ok) std::memcpy(s, fil.data(), fil.size());
-    if (ok && std::memchr(s, 0, fil.size()) != nullptr) ok = false;
-  }
-};
-
 void setunit(int32_t lunit, FILE* f) {
   if (lunit < 1 || lunit > LU_MAX) fatal("Program error: bad unit number");
-  if (units[lunit] != nullptr && units[lunit] != stdin && units[lunit] != stdout) {
-    std::fclose(units[lunit]);
+  close_unit(lunit);
+  bind_unit(lunit, f);
+}
+
+// Opens an existing file without waiting (a FIFO would block an ordinary
+// open); -1 when it cannot be opened or is not a regular file (nor a folder,
+// when folder_ok).  The descriptor is left in blocking mode.
+int open_regular(const Path& p, int flags, bool folder_ok = false) {
+  if (!p.ok) return -1;
+  const int fd = ::open(p.s, flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st;
+  const bool kind_ok = ::fstat(fd, &st) == 0 &&
+                       (S_ISREG(st.st_mode) || (folder_ok && S_ISDIR(st.st_mode)));
+  const int fl = kind_ok ? ::fcntl(fd, F_GETFL) : -1;
+  if (fl < 0 || ::fcntl(fd, F_SETFL, fl & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return -1;
   }
-  units[lunit] = f;
+  return fd;
+}
+
+// Writes all n bytes; false when a write fails.
+bool write_all(int fd, const char* b, size_t n) {
+  while (n > 0) {
+    const ssize_t k = ::write(fd, b, n);
+    if (k < 0 && errno == EINTR) continue;
+    if (k <= 0) return false;
+    b += k;
+    n -= static_cast<size_t>(k);
+  }
+  return true;
 }
 
 // Steps shared by openw and openwu: replace an existing file by a new one.
@@ -39,12 +60,13 @@ void create_new(std::string_view fil, int32_t lunit) {
   if (e < 0) fatal2("Disk error looking for file ", fil);
   Path p(fil);
   if (e == 1) {
-    const int fd = ::open(p.s, O_RDONLY);
+    // A folder fails at the unlink below, with the message it always had.
+    const int fd = open_regular(p, O_RDONLY, true);
     if (fd < 0) fatal2("Unable to access old file ", fil);
     ::close(fd);
     if (::unlink(p.s) != 0) fatal2("Unable to replace old file ", fil);
   }
-  const int fd = p.ok ? ::open(p.s, O_WRONLY | O_CREAT | O_EXCL, 0666) : -1;
+  const int fd = p.ok ? ::open(p.s, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666) : -1;
   if (fd < 0) fatal2("Unable to create file ", fil);
   FILE* f = ::fdopen(fd, "w");
   if (f == nullptr) {
@@ -55,34 +77,6 @@ void create_new(std::string_view fil, int32_t lunit) {
 }
 
 }  // namespace
-
-FILE* unitf(int32_t lunit) {
-  if (lunit < 1 || lunit > LU_MAX) return nullptr;
-  if (units[lunit] == nullptr) {
-    if (lunit == LU_KEYB) return stdin;
-    if (lunit == LU_CONS) return stdout;
-  }
-  return units[lunit];
-}
-
-void bind_unit(int32_t lunit, FILE* f) {
-  if (lunit >= 1 && lunit <= LU_MAX) units[lunit] = f;
-}
-
-bool close_unit(int32_t lunit) {
-  if (lunit < 1 || lunit > LU_MAX || units[lunit] == nullptr) return true;
-  FILE* f = units[lunit];
-  units[lunit] = nullptr;
-  if (f == stdin || f == stdout) return true;
-  return std::fclose(f) == 0;
-}
-
-void flush_units() {
-  std::fflush(stdout);
-  for (int32_t i = 1; i <= LU_MAX; ++i) {
-    if (units[i] != nullptr) std::fflush(units[i]);
-  }
-}
 
 int32_t fexist(std::string_view fil) {
   Path p(fil);
@@ -109,6 +103,68 @@ void openru(std::string_view fil, int32_t lunit) {
 
 void closu(int32_t lunit, std::string_view fil) {
   if (!close_unit(lunit)) fatal2("Disk error closing file ", fil);
+}
+
+bool check_unit(int32_t lunit) {
+  FILE* f = unitf(lunit);
+  if (f == nullptr || std::fflush(f) != 0 || std::ferror(f)) return false;
+  const int fd = ::dup(::fileno(f));
+  return fd >= 0 && ::close(fd) == 0;
+}
+
+bool open_lines(std::string_view fil, int32_t lunit) {
+  const int fd = open_regular(Path(fil), O_RDONLY);
+  if (fd < 0) return false;
+  FILE* f = ::fdopen(fd, "rb");
+  if (f == nullptr) {
+    ::close(fd);
+    return false;
+  }
+  close_unit(lunit);
+  bind_unit(lunit, f);
+  return true;
+}
+
+bool create_whole(std::string_view fil, std::string_view bytes) {
+  const Path p(fil);
+  char tmp[sizeof p.s + 8];
+  if (!p.ok) return false;
+  std::memcpy(tmp, p.s, fil.size());
+  std::memcpy(tmp + fil.size(), ".XXXXXX", 8);
+  const int fd = ::mkstemp(tmp);
+  if (fd < 0) return false;
+  const mode_t mask = ::umask(0);  // the permissions of an ordinary new file
+  ::umask(mask);
+  bool ok = ::fchmod(fd, 0666 & ~mask) == 0;
+  ok = ok && write_all(fd, bytes.data(), bytes.size());
+  ok = ::close(fd) == 0 && ok;
+  // link, unlike rename, refuses a file of that name that appeared meanwhile.
+  ok = ok && ::link(tmp, p.s) == 0;
+  ::unlink(tmp);
+  return ok;
+}
+
+bool append_whole(std::string_view fil, bool existing, std::string_view bytes) {
+  const Path p(fil);
+  if (!p.ok) return false;
+  const int fd = existing ? open_regular(p, O_RDWR | O_APPEND)
+                          : ::open(p.s, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const off_t size = ::lseek(fd, 0, SEEK_END);
+  char last = '\n';
+  bool ok = size >= 0 && (size == 0 || ::pread(fd, &last, 1, size - 1) == 1);
+  if (ok && last != '\n') ok = write_all(fd, "\n", 1);
+  ok = ok && write_all(fd, bytes.data(), bytes.size());
+  ok = ::close(fd) == 0 && ok;
+  if (!ok) {
+    // Nothing of a torn record may stay for the next run to read.
+    if (!existing) {
+      ::unlink(p.s);
+    } else if (size >= 0) {
+      (void)::truncate(p.s, size);
+    }
+  }
+  return ok;
 }
 
 bool wtext(int32_t lunit, std::initializer_list<std::string_view> pieces) {

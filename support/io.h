@@ -5,30 +5,16 @@
 #include <initializer_list>
 #include <string_view>
 
-// Unit numbers of the system's files (the same in both programs).
-constexpr int32_t LU_INPUT = 1;    // input roster; Class ID file while read
-constexpr int32_t LU_OUTPUT = 2;   // output roster; Class ID file while written
-constexpr int32_t LU_LOG = 3;      // log file
-constexpr int32_t LU_LCSREAD = 4;  // limit-count-seed file while read
-constexpr int32_t LU_KEYB = 5;     // keyboard (standard input)
-constexpr int32_t LU_CONS = 6;     // console (standard output)
-constexpr int32_t LU_NAMES = 7;    // names list file
-constexpr int32_t LU_IDLIST = 8;   // identifier list file
-constexpr int32_t LU_LCSAPP = 9;   // limit-count-seed file while appended
-constexpr int32_t LU_HTML = 10;    // web page
-constexpr int32_t LU_TABLE = 11;   // text table
-constexpr int32_t LU_EMAIL = 12;   // e-mail domain file
-constexpr int32_t LU_MAX = 12;
+#include "sizes.h"
+#include "units.h"
 
-// The stream open on a unit, or nullptr.  Units 5 and 6 are bound to standard
-// input and output unless bind_unit says otherwise.
-FILE* unitf(int32_t lunit);
-// Binds a unit to an already open stream (tests use it for the console).
-void bind_unit(int32_t lunit, FILE* f);
-// Closes a unit; returns false when the close failed.  A unit not open is fine.
-bool close_unit(int32_t lunit);
-// Flushes every open unit.
-void flush_units();
+// A file name as a NUL-terminated path for the system calls; ok is false
+// when the name does not fit or holds a NUL byte.
+struct Path {
+  char s[2 * FLDMAX + 2];
+  bool ok;
+  explicit Path(std::string_view fil);
+};
 
 // Existence test: 1 exists, 0 does not, -1 the test itself failed.
 int32_t fexist(std::string_view fil);
@@ -37,6 +23,26 @@ void openw(std::string_view fil, int32_t lunit);   // new text file for writing
 void openwu(std::string_view fil, int32_t lunit);  // new byte file for writing
 void openru(std::string_view fil, int32_t lunit);  // existing file, byte reading
 void closu(int32_t lunit, std::string_view fil);   // close and keep
+
+// Writes out what the unit holds and checks it as closing would (closing a
+// second descriptor of the file), while the unit stays open; false on failure.
+bool check_unit(int32_t lunit);
+
+// The routines below end no run: they report failure to the caller, which
+// has a message of its own for the file.  Anything but a regular file (a
+// FIFO, a device, a folder) is refused without waiting on it.
+
+// Opens an existing regular file for reading lines on the unit.
+bool open_lines(std::string_view fil, int32_t lunit);
+// Creates fil, which must not exist, holding exactly the bytes: they are
+// written under a temporary name in the same folder that takes the name only
+// when complete, so a failure leaves no file of that name.
+bool create_whole(std::string_view fil, std::string_view bytes);
+// Appends the bytes to fil (existing: it must exist; otherwise it must not and
+// is created).  When the file's last byte is not a line feed, one goes first.
+// Whole or not at all: a failed append cuts the file back to its old length,
+// and a file created here is removed again.
+bool append_whole(std::string_view fil, bool existing, std::string_view bytes);
 
 // 0 a byte was read, 1 end of file, 2 any other failure.
 int32_t getchr(int32_t lunit, char& chr);

@@ -18,6 +18,17 @@ void savbuf(int32_t nchr, const char* bufchr) {
   cmsav.nsav += nchr;
 }
 
+bool encodable(const char* bufchr, int32_t nchr) {
+  if (cmenc.enc <= 0) return true;
+  int32_t ichr = 0;
+  for (;;) {
+    int32_t ucs;
+    rutf8(bufchr, nchr, ichr, ucs);
+    if (ucs == -1) return true;
+    if (ucs < 0) return false;
+  }
+}
+
 void writfu(const char* fil, int32_t lfil, int32_t lunit, int32_t nchr, const char* bufchr) {
   const std::string_view name(fil, lfil > 0 ? lfil : 0);
   if (nchr == -1) {

@@ -18,6 +18,9 @@ extern Cmsav cmsav;
 // Appends bufchr(1..nchr) to the output buffer; nothing when nchr < 1;
 // beyond 200,000 bytes: fatal "Program Error: savbuf: Out of storage".
 void savbuf(int32_t nchr, const char* bufchr);
+// True when writfu can write bufchr(1..nchr) in the output's encoding: any
+// bytes for 8-bit and UTF-8 output, UTF-8 text only for UTF-16 output.
+bool encodable(const char* bufchr, int32_t nchr);
 // Writes bufchr(1..nchr) to the unit in the input's encoding; nchr -1 closes
 // the file.
 void writfu(const char* fil, int32_t lfil, int32_t lunit, int32_t nchr, const char* bufchr);

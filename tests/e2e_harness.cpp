@@ -7,7 +7,10 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <csignal>
+
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -53,21 +56,38 @@ RunResult run_in_folder(const std::string& program, const RunSpec& how) {
   for (auto& a : argstore) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  int unread[2] = {-1, -1};
+  if (how.console_unread && pipe(unread) != 0) throw std::runtime_error("pipe failed");
   const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
     if (chdir(dir.c_str()) != 0) _exit(127);
     const int in = open((top / "stdin").c_str(), O_RDONLY);
-    const int out = open((top / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int out = how.console_unread
+                        ? unread[1]
+                        : open((top / "stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int err = open((top / "stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (in < 0 || out < 0 || err < 0) _exit(127);
     dup2(in, 0);
     dup2(out, 1);
     dup2(err, 2);
+    if (how.console_unread) close(unread[0]);  // nobody reads the console
+    for (int fd : how.closed) close(fd);
+    if (how.fsize_limit >= 0) {
+      signal(SIGXFSZ, SIG_IGN);
+      const rlimit lim = {static_cast<rlim_t>(how.fsize_limit), static_cast<rlim_t>(how.fsize_limit)};
+      if (setrlimit(RLIMIT_FSIZE, &lim) != 0) _exit(127);
+    }
+    alarm(60);  // a run that hangs ends as killed by SIGALRM
     execv(program.c_str(), argv.data());
     _exit(127);
   }
+  if (how.console_unread) {
+    close(unread[0]);
+    close(unread[1]);
+  }
   int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
+  if (waitpid(pid, &wstatus, 0) != pid) throw std::runtime_error("waitpid failed");
 
   RunResult r;
   r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);

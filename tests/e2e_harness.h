@@ -10,6 +10,12 @@ struct RunSpec {
   std::map<std::string, std::string> files = {};  // files put into the folder first
   std::string keyboard = "";                    // bytes on standard input
   std::function<void(const std::string&)> setup = nullptr;  // extra preparation of the folder
+  // Faults given to the run: a file-size limit in bytes (-1 none; a write past
+  // it fails, SIGXFSZ being ignored), standard descriptors closed before the
+  // program starts, and a console that is a pipe nobody reads.
+  long fsize_limit = -1;
+  std::vector<int> closed = {};
+  bool console_unread = false;
 };
 
 struct RunResult {

@@ -92,6 +92,7 @@ TEST(StudentPass, SortNumberCells) {
       {"1234", "Bad AID sort number \"1234\" in class.csv"},
       {"233", "Bad AID sort number \"233\" in class.csv"},
       {"17.5", "Bad AID sort number \"17.5\" in class.csv"},
+      {"0 0", "Bad AID sort number \"0\" in class.csv"},
       {std::to_string(sort_at(3)), "AID sort number \"" + std::to_string(sort_at(3)) +
                                        "\" should be unused in class.csv"},
   };
