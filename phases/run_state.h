@@ -63,7 +63,7 @@ struct RunState {
   int32_t held;  // 1: phase 11 read the first student row; it waits in bufchr
 
   // Phases 12 and 13: candidates and shuffled order.
-  char idstr[CANDMAX][4];  // flag byte (blank or "*") and the identifier characters
+  char idstr[CANDMAX][4];  // zembic: flag byte (blank or "*") and 3 characters; varlon: 4 digits
   int32_t nid;
   int32_t idorg[CANDMAX];  // shuffled position -> candidate index
   int32_t orgid[CANDMAX];  // candidate index -> shuffled position
