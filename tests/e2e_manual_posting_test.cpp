@@ -43,10 +43,7 @@ TEST(ManualPosting, ZembicFirstRunAndRerunHandOutOneAidPerStudent) {
   start(e);
   canvas_options(e);
   class_readback(e, p);
-  e.both("Reading file zembic.csv");
-  e.both("");
-  candidates(e, p.cls);
-  shuffle_table(e, p);
+  roster_to_shuffle(e, p, "zembic.csv");
   // The new column follows Section; the columns after it go (Canvas kill).
   std::string out = "Student,ID,SIS User ID,SIS Login ID,Root Account,Section,AIDsort\r\n"
                     ",,,,,,\r\n"
