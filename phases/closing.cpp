@@ -34,8 +34,9 @@ void append_record(const RunState& r, const ProgramDesc& d) {
 }  // namespace
 
 void phase_closing(RunState& r, const ProgramDesc& d) {
-  const IdTable& t = AID_UNUSED_TABLE;
-  id_table_heading(t, r, "First few still unused AID strings preceded by sort numbers");
+  const IdentDesc& id = d.id;
+  const IdTable& t = *id.unused_table;
+  id_table_heading(t, r, id.unused_heading);
   // None when a limit-count-seed record counted more than the candidates.
   int32_t count = r.nid - 1 - r.idpos;
   if (count < 0) count = 0;
@@ -56,17 +57,17 @@ void phase_closing(RunState& r, const ProgramDesc& d) {
   if (r.new_ != 0) {
     for (const bool to_log : {false, true}) {
       auto line = to_log ? lonly : conly;
-      line({"Number of AID strings assigned:", num_text(r.idnew, b1, 4)});
-      if (r.idnew <= 0) line({" ** WARNING: no new AID strings assigned!"});
+      line({id.assigned, num_text(r.idnew, b1, 4)});
+      if (r.idnew <= 0) line({id.none_new});
     }
   } else {
     for (const bool to_log : {false, true}) {
       auto line = to_log ? lonly : conly;
-      line({"Previous AID strings assigned:", num_text(r.idused, b1, 4)});
-      line({"     New AID strings assigned:", num_text(r.idnew, b2, 4)});
-      line({"Total student records written:", num_text(total, b3, 4)});
-      if (total - r.idnew <= 0 && r.idused > 0) line({" ** WARNING: no previous AID strings found!"});
-      if (r.idnew <= 0) line({" ** WARNING: no new AID strings assigned!"});
+      line({id.previous, num_text(r.idused, b1, 4)});
+      line({id.added, num_text(r.idnew, b2, 4)});
+      line({id.total, num_text(total, b3, 4)});
+      if (total - r.idnew <= 0 && r.idused > 0) line({id.none_prev});
+      if (r.idnew <= 0) line({id.none_new});
     }
   }
   cempty();

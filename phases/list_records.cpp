@@ -1,6 +1,7 @@
-// List records: one line of at most 155 bytes per student tying the AID to
-// the student's name and login; the names list file in roster order and the
-// identifier list file in sort-number order.
+// List records: one line of at most 155 bytes per student tying the
+// identifier to the student's name and login; the names list file in roster
+// order and the identifier list file in candidate order (zembic's sort-number
+// order, varlon's NAID order).
 #include "list_records.h"
 
 #include <cstring>
@@ -162,17 +163,19 @@ void lists_open(RunState& r, const ProgramDesc& d) {
   openw(d.idfile, LU_IDLIST);
   if (r.bb != 0 || r.canvas != 0) {
     const std::string_view cid(r.cid, r.lcid);
-    write_names(d, {" AID", "=", cid, "A00: Ideal Student (instructor email)"});
-    write_ids(d, {" AID", "=", cid, "A00:   0 Ideal Student (instructor email)"});
+    write_names(d, {d.id.label, cid, d.id.ideal_names});
+    write_ids(d, {d.id.label, cid, d.id.ideal_ids});
   }
 }
 
 void list_record(RunState& r, const ProgramDesc& d) {
   const int32_t s = r.id0;
   Rec rec{r.idrec[s]};
-  rec.add(" AID=");
+  // Prefix: zembic's " AID=", class ID, AID and ": " (class ID + 10 bytes);
+  // varlon's " NAID=", class ID, NAID and ": " (class ID + 12 bytes).
+  rec.add(d.id.label);
   rec.add(r.cid, r.lcid);
-  rec.add(r.idstr[s] + 1, 3);
+  rec.add(r.idstr[s] + d.id.offset, d.id.length);
   rec.add(": ");
   const int32_t p = rec.n;
 
@@ -204,13 +207,20 @@ void list_record(RunState& r, const ProgramDesc& d) {
 
 void lists_close(RunState& r, const ProgramDesc& d) {
   cempty();
-  const int32_t k = r.lcid + 9;  // " AID=", class ID, AID and the colon
+  // With sort numbers, the sort number goes right after the prefix's colon;
+  // otherwise the record goes unchanged.
+  const IdentDesc& id = d.id;
+  const int32_t k = static_cast<int32_t>(id.label.size()) + r.lcid + id.length + 1;
   for (int32_t s = 0; s < r.nid; ++s) {
     if (r.idrecl[s] <= 0) continue;
     cline({shown(r, s)});
+    const std::string_view rec(r.idrec[s], static_cast<size_t>(r.idrecl[s]));
+    if (!id.sort_numbers) {
+      write_ids(d, {rec});
+      continue;
+    }
     char sort[12];
-    write_ids(d, {std::string_view(r.idrec[s], k), num_text(s + 1, sort, 4),
-                  std::string_view(r.idrec[s] + k, r.idrecl[s] - k)});
+    write_ids(d, {rec.substr(0, k), num_text(s + 1, sort, 4), rec.substr(k)});
   }
   cempty();
   if (!close_unit(LU_NAMES)) fatal(d.namerr);

@@ -12,6 +12,7 @@ constexpr int32_t CANDMAX = 323;  // candidate entries (zembic builds 256, varlo
 
 struct RunState;
 struct ProgramDesc;
+struct IdTable;
 using PhaseFn = void (*)(RunState&, const ProgramDesc&);
 
 // Everything here lives in static storage for the whole run.
@@ -62,7 +63,7 @@ struct RunState {
   int32_t held;  // 1: phase 11 read the first student row; it waits in bufchr
 
   // Phases 12 and 13: candidates and shuffled order.
-  char idstr[CANDMAX][4];  // flag byte (blank or "*") and the identifier characters
+  char idstr[CANDMAX][4];  // zembic: flag byte (blank or "*") and 3 characters; varlon: 4 digits
   int32_t nid;
   int32_t idorg[CANDMAX];  // shuffled position -> candidate index
   int32_t orgid[CANDMAX];  // candidate index -> shuffled position
@@ -73,6 +74,56 @@ struct RunState {
   int32_t nrec;
   char idrec[CANDMAX][RECMAX];
   int32_t idrecl[CANDMAX];
+};
+
+// The identifier a program hands out: where it stands in a candidate entry,
+// how it is written into a row, a list record and a table, and the texts
+// that name it.
+struct IdentDesc {
+  int32_t offset;  // first identifier byte in idstr(k): 1 (after the flag byte) or 0
+  int32_t length;  // identifier characters: 3 or 4
+  bool sort_numbers;  // sort numbers exist: in the Notes text and the identifier list file
+
+  // The Notes cell's prefill; its length is the Notes text's.  The fill
+  // writes the identifier over its first bytes and, with sort numbers, the
+  // sort number so that it ends the text.
+  std::string_view notes_pattern;  // "A00 000"
+
+  // List records: label before the class ID, and the Ideal Student record's
+  // text after the class ID in the names list file and in the identifier list
+  // file.
+  std::string_view label;        // " AID="
+  std::string_view ideal_names;  // "A00: Ideal Student (instructor email)"
+  std::string_view ideal_ids;    // "A00:   0 Ideal Student (instructor email)"
+
+  // Messages of the student pass, each followed by a text, "\" in " or
+  // "\" not found in ", and the input file's name.
+  std::string_view bad;        // "Bad AID \""
+  std::string_view not_found;  // "AID \""
+  std::string_view duplicate;  // "Duplicate AID \""
+  std::string_view lost_id;    // identifier column missing on a re-run: "Program error 2310A"
+
+  // The clean-up of a re-run's trimmed identifier cell s(1..l) before it is
+  // checked (lcid: the class ID's length); an empty result gets a new
+  // identifier.  nullptr: the cell is checked as it is.
+  void (*clean)(char* s, int32_t& l, int32_t lcid);
+
+  // The table of the shuffled order and that of the first still unused
+  // identifiers: their layout and headings (before the " (prefix ...)" part
+  // and the colon).
+  const IdTable* shuffled_table;
+  std::string_view shuffled_heading;  // "Randomly resorted AID strings preceded by sort numbers"
+  const IdTable* unused_table;
+  std::string_view unused_heading;    // "First few still unused AID strings ..."
+
+  // Summary lines: labels before a count right-aligned in 4 columns, and the
+  // warnings.
+  std::string_view assigned;   // "Number of AID strings assigned:"
+  std::string_view none_new;   // " ** WARNING: no new AID strings assigned!"
+  std::string_view previous;   // "Previous AID strings assigned:"
+  std::string_view added;      // "     New AID strings assigned:"
+  std::string_view total;      // "Total student records written:"
+  std::string_view none_prev;  // " ** WARNING: no previous AID strings found!"
 };
 
 // The names and texts in which zembic and varlon differ.
@@ -125,4 +176,7 @@ struct ProgramDesc {
 
   // Phase 16.
   std::string_view lcs_writerr;  // "Error writing to last count and seed file zembic.lcs"
+
+  // Phases 13 to 16: the identifier.
+  IdentDesc id;
 };

@@ -1,5 +1,5 @@
-// Phase 13: the seed, the seeded shuffle and (zembic) the table of the
-// shuffled order.
+// Phase 13: the seed, the seeded shuffle and the table of the shuffled
+// order.
 #include "shuffle.h"
 
 #include <sys/times.h>
@@ -19,11 +19,12 @@ namespace {
 
 RandomGen gen;  // the run's generator, used by the shuffle only
 
-// The table of the shuffled order: sort numbers and AID strings, 10 a row, the
-// rows framed by dash lines in the log file only.
-void shuffled_table(const RunState& r) {
-  const IdTable& t = AID_TABLE;
-  id_table_heading(t, r, "Randomly resorted AID strings preceded by sort numbers");
+// The table of the shuffled order in the program's layout: zembic's sort
+// numbers and AID strings framed by dash lines in the log file only, or
+// varlon's NAID rows.
+void shuffled_table(const RunState& r, const ProgramDesc& d) {
+  const IdTable& t = *d.id.shuffled_table;
+  id_table_heading(t, r, d.id.shuffled_heading);
   id_table_shuffled(t, r, 0, r.nid, {0, {}});
   cempty();
 }
@@ -85,8 +86,8 @@ void limit_default(RunState& r) {
   if (r.idlim <= 0) r.idlim = r.nid;
 }
 
-void phase_shuffle(RunState& r, const ProgramDesc&) {
+void phase_shuffle(RunState& r, const ProgramDesc& d) {
   seed_and_shuffle(r);
-  shuffled_table(r);
+  shuffled_table(r, d);
   limit_default(r);
 }

@@ -35,14 +35,22 @@ namespace {
 
 // Candidate index of an identifier that an earlier run handed out: the
 // shuffled positions 0 to idused-1 are searched in order (never beyond the
-// candidate set); -1 when none matches.
-int32_t find_handed_out(const RunState& r, const char* aid) {
+// candidate set), each candidate entry compared whole with the identifier in
+// its place (zembic's behind a blank flag byte); -1 when none matches.
+int32_t find_handed_out(const RunState& r, const ProgramDesc& d, const char* ident) {
+  char key[4];
+  std::memset(key, ' ', sizeof key);
+  std::memcpy(key + d.id.offset, ident, d.id.length);
   const int32_t upto = r.idused < r.nid ? r.idused : r.nid;
   for (int32_t p = 0; p < upto; ++p) {
-    const char* e = r.idstr[r.idorg[p]];
-    if (e[0] == ' ' && e[1] == aid[0] && e[2] == aid[1] && e[3] == aid[2]) return r.idorg[p];
+    if (std::memcmp(r.idstr[r.idorg[p]], key, sizeof key) == 0) return r.idorg[p];
   }
   return -1;
+}
+
+// The identifier characters of candidate s.
+std::string_view ident(const RunState& r, const ProgramDesc& d, int32_t s) {
+  return {r.idstr[s] + d.id.offset, static_cast<size_t>(d.id.length)};
 }
 
 // The next shuffled position: a new identifier for the current student.
@@ -56,22 +64,22 @@ void hand_out_new(RunState& r, const ProgramDesc& d) {
 }
 
 // The value of the identifier cell of candidate r.id0: the sort number in
-// sort-number mode, else the class ID and the AID.
-int32_t cell_value(const RunState& r, char* v) {
+// sort-number mode, else the class ID and the identifier.
+int32_t cell_value(const RunState& r, const ProgramDesc& d, char* v) {
   if (r.dosort != 0) {
     int32_t lv;
     inttos(r.id0 + 1, v, 12, lv);
     return lv;
   }
   std::memcpy(v, r.cid, r.lcid);
-  std::memcpy(v + r.lcid, r.idstr[r.id0] + 1, 3);
-  return r.lcid + 3;
+  std::memcpy(v + r.lcid, r.idstr[r.id0] + d.id.offset, d.id.length);
+  return r.lcid + d.id.length;
 }
 
 void put_new(RunState& r, const ProgramDesc& d) {
   hand_out_new(r, d);
   char v[16];
-  const int32_t lv = cell_value(r, v);
+  const int32_t lv = cell_value(r, d, v);
   insert_value(r, v, lv);
 }
 
@@ -113,13 +121,15 @@ int32_t sort_number_candidate(const RunState& r, char* s, int32_t& l) {
   return id0;
 }
 
-// The existing cell of a re-run row in AID mode: its candidate index.
-int32_t aid_candidate(const RunState& r, const char* s, int32_t l) {
-  if (l != r.lcid + 3 || std::memcmp(s, r.cid, r.lcid) != 0) {
-    fatal_quoted(r, "Bad AID \"", s, l, "\" in ");
+// The existing cell of a re-run row that holds an identifier (cleaned, not
+// empty): its candidate index.  It must be the class ID and the identifier,
+// and an earlier run must have handed that identifier out.
+int32_t id_candidate(const RunState& r, const ProgramDesc& d, const char* s, int32_t l) {
+  if (l != r.lcid + d.id.length || std::memcmp(s, r.cid, r.lcid) != 0) {
+    fatal_quoted(r, d.id.bad, s, l, "\" in ");
   }
-  const int32_t id0 = find_handed_out(r, s + r.lcid);
-  if (id0 < 0) fatal_quoted(r, "AID \"", s, l, "\" not found in ");
+  const int32_t id0 = find_handed_out(r, d, s + r.lcid);
+  if (id0 < 0) fatal_quoted(r, d.id.not_found, s, l, "\" not found in ");
   return id0;
 }
 
@@ -133,16 +143,17 @@ void csv_row(RunState& r, const ProgramDesc& d) {
   int32_t fndlt = -9, lcol, iend, jcol;
   csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), r.ncolf, fndlt, fnd,
          FLDMAX, lcol, iend, jcol);
-  if (lcol < 0) fatal(r.dosort != 0 ? "Program error 2300A" : "Program error 2310A");
+  if (lcol < 0) fatal(r.dosort != 0 ? "Program error 2300A" : d.id.lost_id);
   int32_t lf = fndlt;
   trimlt(fnd, lf);
+  if (r.dosort == 0 && d.id.clean != nullptr) d.id.clean(fnd, lf, r.lcid);
   const int32_t id0 = r.dosort != 0 ? sort_number_candidate(r, fnd, lf)
                       : lf == 0     ? -1
-                                    : aid_candidate(r, fnd, lf);
+                                    : id_candidate(r, d, fnd, lf);
   if (id0 < 0) {
     hand_out_new(r, d);
     char v[16];
-    const int32_t lv = cell_value(r, v);
+    const int32_t lv = cell_value(r, d, v);
     replace_cell(r, iend, lcol, v, lv);
     return;
   }
@@ -153,29 +164,30 @@ void csv_row(RunState& r, const ProgramDesc& d) {
 
 // Plain text re-run: the candidate index of the identifier that the line
 // already holds at its start or end, or -1.
-int32_t text_candidate(const RunState& r) {
+int32_t text_candidate(const RunState& r, const ProgramDesc& d) {
   const char* b = r.bufchr;
   const int32_t len = r.nbuf - r.term;
   const int32_t m = slot_len(r, SEP);
   const char* sep = slot_bytes(r, SEP);
   const int32_t lc = r.lcid;
-  if (len < m + lc + 3) return -1;
-  const char* aid;
+  const int32_t n = d.id.length;
+  if (len < m + lc + n) return -1;
+  const char* id;
   if (r.ncolf == -1) {
-    if (std::memcmp(b, r.cid, lc) != 0 || std::memcmp(b + lc + 3, sep, m) != 0) return -1;
-    aid = b + lc;
+    if (std::memcmp(b, r.cid, lc) != 0 || std::memcmp(b + lc + n, sep, m) != 0) return -1;
+    id = b + lc;
   } else {
-    if (std::memcmp(b + len - lc - 3 - m, sep, m) != 0 ||
-        std::memcmp(b + len - lc - 3, r.cid, lc) != 0) {
+    if (std::memcmp(b + len - lc - n - m, sep, m) != 0 ||
+        std::memcmp(b + len - lc - n, r.cid, lc) != 0) {
       return -1;
     }
-    aid = b + len - 3;
+    id = b + len - n;
   }
-  return find_handed_out(r, aid);
+  return find_handed_out(r, d, id);
 }
 
 void text_row(RunState& r, const ProgramDesc& d) {
-  const int32_t id0 = r.new_ != 0 ? -1 : text_candidate(r);
+  const int32_t id0 = r.new_ != 0 ? -1 : text_candidate(r, d);
   if (id0 < 0) {
     put_new(r, d);
     return;
@@ -241,7 +253,10 @@ void phase_pass(RunState& r, const ProgramDesc& d) {
     }
     // A second student with the same identifier: the row never reaches the
     // output file.
-    if (r.idrecl[r.id0] > 0) fatal_quoted(r, "Duplicate AID \"", r.idstr[r.id0] + 1, 3, "\" in ");
+    if (r.idrecl[r.id0] > 0) {
+      const std::string_view dup = ident(r, d, r.id0);
+      fatal_quoted(r, d.id.duplicate, dup.data(), static_cast<int32_t>(dup.size()), "\" in ");
+    }
     list_record(r, d);
     writfu(fout, lfout, LU_OUTPUT, cmsav.nsav, cmsav.savchr);
     cmsav.nsav = 0;

@@ -42,10 +42,7 @@ struct CsvRun {
     e.both("Reading file zembic.lcs");
     e.both(restart + std::string(79 - restart.size(), ' '));
     e.both("");
-    e.both("Reading file class.csv");
-    e.both("");
-    candidates(e, p.cls);
-    shuffle_table(e, p);
+    roster_to_shuffle(e, p, "class.csv");
     roster = "Name,Login,AID\r\n";
     std::vector<std::string> recs(232);
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -154,10 +151,7 @@ TEST(WholeRunClosing, CanvasHeaderOnly) {
   start(e);
   canvas_options(e);
   class_readback(e, p);
-  e.both("Reading file zembic.csv");
-  e.both("");
-  candidates(e, 0);
-  shuffle_table(e, p);
+  roster_to_shuffle(e, p, "zembic.csv");
   e.both("");
   e.both("");
   first_unused(e, p, -1);
@@ -183,10 +177,7 @@ TEST(WholeRunClosing, EmptyPlainTextRoster) {
   start(e);
   e.both("");
   class_readback(e, p);
-  e.both("Reading file zembic.txt");
-  e.both("");
-  candidates(e, 0);
-  shuffle_table(e, p);
+  roster_to_shuffle(e, p, "zembic.txt");
   e.both("");
   e.both("");
   first_unused(e, p, -1);

@@ -233,6 +233,14 @@ inline std::string sorted_records(Expect& e, const Plan& p, const std::vector<st
   return ids;
 }
 
+// From "Reading file" of the roster to the end of the shuffled table.
+inline void roster_to_shuffle(Expect& e, const Plan& p, const std::string& fin) {
+  e.both("Reading file " + fin);
+  e.both("");
+  candidates(e, p.cls);
+  shuffle_table(e, p);
+}
+
 // The summary of a fresh assignment and its closing empty line.
 inline void fresh_summary(Expect& e, int idnew) {
   for (const bool to_log : {false, true}) {

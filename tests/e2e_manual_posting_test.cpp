@@ -2,6 +2,7 @@
 // posting policy: a "Manual Posting" row comes between the column names and
 // the "Points Possible" row.  The Points Possible row is a header row: it
 // gets header text 2 in the identifier column and never an identifier.
+#include <map>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "e2e_expect.h"
 #include "e2e_harness.h"
 #include "e2e_oracle.h"
+#include "varlon_expect.h"
 
 namespace {
 
@@ -41,10 +43,7 @@ TEST(ManualPosting, ZembicFirstRunAndRerunHandOutOneAidPerStudent) {
   start(e);
   canvas_options(e);
   class_readback(e, p);
-  e.both("Reading file zembic.csv");
-  e.both("");
-  candidates(e, p.cls);
-  shuffle_table(e, p);
+  roster_to_shuffle(e, p, "zembic.csv");
   // The new column follows Section; the columns after it go (Canvas kill).
   std::string out = "Student,ID,SIS User ID,SIS Login ID,Root Account,Section,AIDsort\r\n"
                     ",,,,,,\r\n"
@@ -88,6 +87,78 @@ TEST(ManualPosting, ZembicFirstRunAndRerunHandOutOneAidPerStudent) {
                 "ccyymmdd hhmmss Limit, Used, and Seed: 232, 4, 12345\n");
   EXPECT_NE(r2.console.find("Previous AID strings assigned:   3\n"), std::string::npos);
   EXPECT_NE(r2.console.find("Total student records written:   4\n"), std::string::npos);
+}
+
+// varlon on the same export: the Points Possible row gets 0.00, the Manual
+// Posting row an empty cell, and only the student rows get NAIDs.
+TEST(ManualPosting, VarlonFirstRunAndRerunHandOutOneNaidPerStudent) {
+  vexpect::Plan p = vexpect::plan(4, "5", 31);
+  std::string in = kHead1 + kManual + kPoints;
+  for (const auto& s : kClass) in += row(s, "94");
+  const std::map<std::string, std::string> folder = {{"varlon.csv", in}, {"varlon.cid", "4\n5\n"}};
+  RunResult r1 = run_in_folder(VARLON_BIN, {.args = {"-", "-", "-", "-", "-", "-", "31"},
+                                            .files = folder});
+  auto front = [&](Expect& e) {
+    start(e);
+    canvas_options(e);
+  };
+  auto table = [&](Expect& e) {
+    vexpect::naid_report(e, 4);
+    vexpect::shuffle_table(e, p);
+  };
+  Expect e;
+  front(e);
+  vexpect::readback(e, 4, "5");
+  e.both("Reading file varlon.csv");
+  e.both("");
+  table(e);
+  std::string out = "Student,ID,SIS User ID,SIS Login ID,Root Account,Section,NAID\r\n"
+                    ",,,,,,\r\n"
+                    "    Points Possible,,,,,,0.00\r\n";
+  const std::string ideal = " NAID=51000: Ideal Student (instructor email)\n";
+  std::string names = ideal;
+  std::map<std::string, std::string> recs;
+  auto pass = [&](Expect& ex, int k, const Student& s) {
+    const std::string rec = vexpect::record(p, k, s.name + " (" + s.login + ROOT_DOMAIN1 + ")");
+    ex.both(rec);
+    names += rec + "\n";
+    recs[p.at(k)] = rec;
+  };
+  for (int k = 0; k < 3; ++k) {
+    out += row(kClass[k], "5" + p.at(k));
+    pass(e, k, kClass[k]);
+  }
+  const std::string ids = ideal + vexpect::lists(e, p, recs, false);
+  vexpect::closing(e, p, 2, 3);
+  vexpect::expect_finished(r1, e, "new_varlon.csv", out, names, ids);
+
+  // Re-run after one student joined: the 0.00 of the Points Possible row is
+  // no NAID, and the joiner gets the fourth one.
+  p.idused = 3;
+  std::map<std::string, std::string> folder2 = folder;
+  folder2["varlon.csv"] = out + row(kJoiner, "");
+  folder2["varlon.lcs"] = r1.file("varlon.lcs");
+  RunResult r2 = run_in_folder(VARLON_BIN, {.files = folder2, .keyboard = "C\n"});
+  Expect e2;
+  front(e2);
+  vexpect::readback(e2, 4, "5");
+  e2.both("Reading file varlon.lcs");
+  const std::string lcs = r1.file("varlon.lcs");
+  e2.both(mask_stamp(lcs.substr(0, lcs.size() - 1) + std::string(80 - lcs.size(), ' ')));
+  vexpect::rerun_dialog(e2, "varlon.csv", 3);
+  e2.both("Reading file varlon.csv");
+  e2.both("");
+  table(e2);
+  names = ideal;
+  for (int k = 0; k < 3; ++k) pass(e2, k, kClass[k]);
+  pass(e2, 3, kJoiner);
+  const std::string ids2 = ideal + vexpect::lists(e2, p, recs, false);
+  vexpect::closing(e2, p, 3, 4);
+  vexpect::expect_finished(r2, e2, "new_varlon.csv", out + row(kJoiner, "5" + p.at(3)), names,
+                           ids2);
+  EXPECT_EQ(mask_stamp(r2.file("varlon.lcs")),
+            "ccyymmdd hhmmss Limit, Used, and Seed: 323, 3, 31\n"
+            "ccyymmdd hhmmss Limit, Used, and Seed: 323, 4, 31\n");
 }
 
 }  // namespace

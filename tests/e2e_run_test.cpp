@@ -67,10 +67,7 @@ TEST(WholeRun, CanvasRoadOfOneRunThenARerunAfterThreeStudentsJoin) {
   canvas_options(e);
   class_dialog(e, {"15"});
   class_readback(e, p);
-  e.both("Reading file zembic.csv");
-  e.both("");
-  candidates(e, p.cls);
-  shuffle_table(e, p);
+  roster_to_shuffle(e, p, "zembic.csv");
   Outcome o;
   o.roster = kOutHead1 + kOutHead2;
   std::string names = lines({" AID=x7A00: Ideal Student (instructor email)"});
@@ -119,10 +116,7 @@ TEST(WholeRun, CanvasRoadOfOneRunThenARerunAfterThreeStudentsJoin) {
           std::string(79 - rec1.size(), ' '));
   rerun_dialog(e2, "zembic.csv", 7, 2);  // "Canc" asks again, the empty line does not
   e2.both("");
-  e2.both("Reading file zembic.csv");
-  e2.both("");
-  candidates(e2, p.cls);
-  shuffle_table(e2, p);
+  roster_to_shuffle(e2, p, "zembic.csv");
   std::string roster2 = kOutHead1 + kOutHead2;
   std::string names2 = names;
   std::vector<bool> held2 = o.held;

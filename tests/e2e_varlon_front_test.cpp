@@ -1,5 +1,5 @@
 // Whole runs of varlon through its front phases and the NAID candidate set
-// (run stamp masked).
+// (run stamp masked); the whole runs of the NAID pass check what follows.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,6 +28,14 @@ void expect_run(const RunResult& r, const Expect& e) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(mask_stamp(r.console), e.console);
   EXPECT_EQ(mask_stamp(r.file("varlon.log")), e.log);
+}
+
+// A run that goes on after the candidate phase: console and log begin with
+// what the front phases show.
+void expect_front(const RunResult& r, const Expect& e) {
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(mask_stamp(r.console).substr(0, e.console.size()), e.console);
+  EXPECT_EQ(mask_stamp(r.file("varlon.log")).substr(0, e.log.size()), e.log);
 }
 
 TEST(VarlonFront, EightArgumentsGiveTheUsageTextAlone) {
@@ -70,10 +78,8 @@ TEST(VarlonFront, CanvasFirstRunUpToTheCandidateTable) {
   e.both("Reading file varlon.csv");
   e.both("");
   naid_report(e, 7);
-  fatal(e, "NAID assignment is not built yet");
-  expect_run(r, e);
+  expect_front(r, e);
   EXPECT_EQ(r.file("varlon.cid"), "7\n12, \n");
-  EXPECT_EQ(r.files.size(), 3u);  // no output file yet
 }
 
 // "AIDsort" names the identifier text of a plain text file like any other
@@ -91,8 +97,7 @@ TEST(VarlonFront, AidsortIsAnOrdinaryHeaderText) {
   e.both("Reading file varlon.txt");
   e.both("");
   naid_report(e, 0);
-  fatal(e, "NAID assignment is not built yet");
-  expect_run(r, e);
+  expect_front(r, e);
   EXPECT_EQ(r.file("varlon.cid"), "0\n    \n");
 }
 
@@ -107,8 +112,7 @@ TEST(VarlonFront, OtherCsvFileWithTheLargestSet) {
   e.both("Reading file class.csv");
   e.both("");
   naid_report(e, 2);
-  fatal(e, "NAID assignment is not built yet");
-  expect_run(r, e);
+  expect_front(r, e);
 }
 
 // A re-run finds its NAID column elsewhere than expected; the expected column
@@ -145,8 +149,7 @@ TEST(VarlonFront, CanvasRerunWithNotesRightOfSection) {
   Expect e = misplaced(1, "abc", kRecord, 1, 9, 10);
   e.lg(" ** User accepted NAID column number 10");
   naid_report(e, 1);
-  fatal(e, "NAID assignment is not built yet");
-  expect_run(r, e);
+  expect_front(r, e);
 }
 
 TEST(VarlonFront, CanvasRerunWithNotesLeftOfSection) {
@@ -227,8 +230,7 @@ TEST(VarlonFront, BlackboardRosterWithFeedbackToUser) {
   e.both("Reading file varlon.xls");
   e.both("");
   naid_report(e, 5);
-  fatal(e, "NAID assignment is not built yet");
-  expect_run(r, e);
+  expect_front(r, e);
 }
 
 // Runs that end in the class dialogs or at the read-back.

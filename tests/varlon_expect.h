@@ -1,10 +1,14 @@
 // Expected console and log pieces of whole varlon runs, built from the rules
 // of each phase, with an independent model of the NAID candidate set.
 #pragma once
+#include <gtest/gtest.h>
+
+#include <map>
 #include <string>
 #include <vector>
 
 #include "e2e_expect.h"
+#include "e2e_oracle.h"
 
 namespace vexpect {
 
@@ -117,6 +121,108 @@ inline void naid_report(Expect& e, int cls) {
     e.both(l);
   }
   e.both("");
+}
+
+// A varlon run: the class, the seed and the positions handed out before it.
+struct Plan {
+  int cls = 0;
+  std::string cid;
+  int32_t seed = 4242;
+  int idused = 0;
+  std::vector<std::string> naid;  // candidate index -> NAID
+  std::vector<int> idorg;         // shuffled position -> candidate index
+  // The NAID handed out at shuffled position k.
+  const std::string& at(int k) const { return naid[idorg[k]]; }
+  int nid() const { return static_cast<int>(naid.size()); }
+};
+
+inline Plan plan(int cls, const std::string& cid, int32_t seed, int idused = 0) {
+  Plan p;
+  p.cls = cls;
+  p.cid = cid;
+  p.seed = seed;
+  p.idused = idused;
+  p.naid = naids(cls);
+  p.idorg = oracle::shuffled(seed, p.nid());
+  return p;
+}
+
+// A table heading: a 3-character class ID is named in it, a shorter one
+// stands in the items.
+inline std::string heading(const Plan& p, const std::string& text) {
+  return text + (p.cid.size() == 3 ? " (prefix \"" + p.cid + "\")" : "") + ":";
+}
+
+// Table rows of the shuffled positions from .. from+count-1, 10 a row.
+inline void naid_rows(Expect& e, const Plan& p, int from, int count) {
+  const std::string word = p.cid.size() == 3 ? "   " : expect::rjust(p.cid, 3);
+  for (int k = 0; k < count; k += 10) {
+    std::string row = "NAID:";
+    for (int c = k; c < count && c < k + 10; ++c) row += word + p.at(from + c);
+    e.both(row);
+  }
+}
+
+inline void shuffle_table(Expect& e, const Plan& p) {
+  e.both(" Seed used: " + std::to_string(p.seed));
+  e.both("");
+  e.both(heading(p, "Randomly resorted NAID values"));
+  naid_rows(e, p, 0, p.nid());
+  e.both("");
+}
+
+// The list record of the NAID handed out at shuffled position k.
+inline std::string record(const Plan& p, int k, const std::string& body) {
+  return " NAID=" + p.cid + p.at(k) + ": " + body;
+}
+
+// The lists after the last row; recs maps each NAID to its record.  Returns
+// the identifier list file (Ideal Student record first when `ideal`).
+inline std::string lists(Expect& e, const Plan& p, const std::map<std::string, std::string>& recs,
+                         bool ideal) {
+  std::string ids = ideal ? " NAID=" + p.cid + "1000: Ideal Student (instructor email)\n" : "";
+  e.both("");
+  for (const auto& [naid, rec] : recs) {
+    e.both(rec.substr(0, 79));
+    ids += rec + "\n";
+  }
+  e.both("");
+  return ids;
+}
+
+// The first still unused NAIDs after the run handed out position idpos last,
+// then the summary (`total` student rows; a fresh run when idused is 0).
+inline void closing(Expect& e, const Plan& p, int idpos, int total) {
+  e.both(heading(p, "First few still unused NAID numbers"));
+  naid_rows(e, p, idpos + 1, std::min(20, p.nid() - 1 - idpos));
+  e.both("");
+  const int idnew = idpos - p.idused + 1;
+  std::vector<std::string> sum;
+  if (p.idused == 0) {
+    sum.push_back("Number of NAID numbers assigned:" + expect::rjust(idnew, 4));
+  } else {
+    sum.push_back("Previous NAID numbers assigned:" + expect::rjust(p.idused, 4));
+    sum.push_back("     New NAID numbers assigned:" + expect::rjust(idnew, 4));
+    sum.push_back("Total student records written: " + expect::rjust(total, 4));
+    if (total - idnew <= 0) sum.push_back(" ** WARNING: no previous NAID numbers found!");
+  }
+  if (idnew <= 0) sum.push_back(" ** WARNING: no new NAID numbers assigned!");
+  for (const auto& l : sum) e.con(l);
+  for (const auto& l : sum) e.lg(l);
+  e.both("");
+}
+
+// A run that ended normally: its console, its log, the output roster fout and
+// both list files.
+inline void expect_finished(const RunResult& r, const Expect& e, const std::string& fout,
+                            const std::string& out, const std::string& names,
+                            const std::string& ids) {
+  EXPECT_EQ(r.status, 0) << r.console;
+  EXPECT_EQ(mask_stamp(r.console), e.console);
+  EXPECT_EQ(mask_stamp(r.file("varlon.log")), e.log);
+  EXPECT_EQ(r.file(fout), out);
+  EXPECT_EQ(r.file("varlon.nam.txt"), names);
+  EXPECT_EQ(r.file("varlon.aid.txt"), ids);
 }
 
 // The end of a run through fatal: BEL on the console only.

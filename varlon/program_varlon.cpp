@@ -1,6 +1,7 @@
 // The names and texts of varlon.
 #include <iterator>
 
+#include "id_table.h"
 #include "phases.h"
 #include "run_state.h"
 #include "varlon.h"
@@ -95,4 +96,32 @@ const ProgramDesc varlon_desc = {
     .iderr = "Error writing to NAID list file varlon.aid.txt",
     .webpage = nullptr,  // no web page and no text table
     .lcs_writerr = "Error writing to last count and seed file varlon.lcs",
+    .id =
+        {
+            .offset = 0,
+            .length = 4,
+            .sort_numbers = false,
+            .notes_pattern = "    ",
+            .label = " NAID=",
+            // 1000 repeats a digit, so it is never a NAID; both list files
+            // begin with the same line.
+            .ideal_names = "1000: Ideal Student (instructor email)",
+            .ideal_ids = "1000: Ideal Student (instructor email)",
+            .bad = "Bad NAID \"",
+            .not_found = "NAID \"",
+            .duplicate = "Duplicate NAID \"",
+            .lost_id = "Program error 2300A",
+            .clean = naid_clean,
+            .shuffled_table = &NAID_TABLE,
+            .shuffled_heading = "Randomly resorted NAID values",
+            .unused_table = &NAID_TABLE,
+            .unused_heading = "First few still unused NAID numbers",
+            .assigned = "Number of NAID numbers assigned:",
+            .none_new = " ** WARNING: no new NAID numbers assigned!",
+            .previous = "Previous NAID numbers assigned:",
+            .added = "     New NAID numbers assigned:",
+            // The blank keeps the count in the columns of the two above.
+            .total = "Total student records written: ",
+            .none_prev = " ** WARNING: no previous NAID numbers found!",
+        },
 };

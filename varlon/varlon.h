@@ -22,3 +22,10 @@ constexpr int32_t NTRIED = 900;  // the numbers 100 to 999 before their check di
 // storage" before it is stored.
 void build_naids(int32_t cls, char (&idstr)[CANDMAX][4], int32_t (&idorg)[CANDMAX], int32_t& nid,
                  int32_t (&nrej)[NRULES], int32_t cap = CANDMAX);
+
+// The clean-up of an existing NAID cell s(1..l) of a re-run, already trimmed:
+// leading zeros go (zeros only leave nothing); a decimal part of zeros goes
+// with its "." or ","; then, when the text is one character longer than a
+// class ID and a NAID and has "." or "," just before the NAID's last three
+// digits, that thousands separator goes.
+void naid_clean(char* s, int32_t& l, int32_t lcid);

@@ -1,6 +1,7 @@
 // The names and texts of zembic.
 #include <iterator>
 
+#include "id_table.h"
 #include "phases.h"
 #include "zembic.h"
 #include "run_state.h"
@@ -96,4 +97,30 @@ const ProgramDesc zembic_desc = {
     .iderr = "Error writing to AID list file zembic.aid.txt",
     .webpage = phase_webpage,
     .lcs_writerr = "Error writing to last count and seed file zembic.lcs",
+    .id =
+        {
+            .offset = 1,
+            .length = 3,
+            .sort_numbers = true,
+            .notes_pattern = "A00 000",
+            .label = " AID=",
+            // A00 holds the digit 0, which no AID uses.
+            .ideal_names = "A00: Ideal Student (instructor email)",
+            .ideal_ids = "A00:   0 Ideal Student (instructor email)",
+            .bad = "Bad AID \"",
+            .not_found = "AID \"",
+            .duplicate = "Duplicate AID \"",
+            .lost_id = "Program error 2310A",
+            .clean = nullptr,
+            .shuffled_table = &AID_TABLE,
+            .shuffled_heading = "Randomly resorted AID strings preceded by sort numbers",
+            .unused_table = &AID_UNUSED_TABLE,
+            .unused_heading = "First few still unused AID strings preceded by sort numbers",
+            .assigned = "Number of AID strings assigned:",
+            .none_new = " ** WARNING: no new AID strings assigned!",
+            .previous = "Previous AID strings assigned:",
+            .added = "     New AID strings assigned:",
+            .total = "Total student records written:",
+            .none_prev = " ** WARNING: no previous AID strings found!",
+        },
 };
