@@ -81,9 +81,7 @@ bool refused_class_id(const RunState& r, const ClassRules& rules) {
     const unsigned char c = static_cast<unsigned char>(r.cid[i - 1]);
     if (c <= 31 || c == 127) {
       char code[12];
-      int32_t lcode = 0;
-      inttos(c, code, 12, lcode);
-      conly({" *** ASCII control character ", std::string_view(code, lcode), " is illegal"});
+      conly({" *** ASCII control character ", num_text(c, code), " is illegal"});
       return true;
     }
     if (!rules.cid_char_ok(c, i, r.lcid, sep, quot)) {

@@ -52,9 +52,8 @@ int32_t broken_rule(const int32_t (&d)[4]) {
 // A report line: the label, then v right-aligned in 4 columns.
 void count_line(void (*out)(std::initializer_list<std::string_view>), std::string_view label,
                 int32_t v) {
-  char num[COUNT_COLS];
-  rjust(v, num, COUNT_COLS);
-  out({label, std::string_view(num, COUNT_COLS)});
+  char num[12];
+  out({label, num_text(v, num, COUNT_COLS)});
 }
 
 void counts_report(const int32_t (&nrej)[NRULES], int32_t nid) {
