@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <string_view>
 
 #include <sys/mman.h>
@@ -41,8 +40,9 @@ char cons_buf[1 << 16];
 char bufchr[BUFMAX];
 char big[BUFMAX];      // fetched contents at full length
 
-[[noreturn]] void fail(const char* what, const std::string& detail = "") {
-  std::fprintf(stderr, "FUZZ FAILURE: %s %s\n", what, detail.c_str());
+[[noreturn]] void fail(const char* what, std::string_view detail = "") {
+  std::fprintf(stderr, "FUZZ FAILURE: %s %.*s\n", what, static_cast<int>(detail.size()),
+               detail.data());
   std::abort();
 }
 
@@ -52,11 +52,11 @@ void check(bool ok, const char* what) {
 
 // What this input's run wrote: the console is rewound for every input, not
 // emptied, so only the bytes before the current position count.
-std::string console_text() {
+std::string_view console_text() {
   std::fflush(cons);
   const long end = std::ftell(cons);
   if (end < 0 || end >= static_cast<long>(sizeof cons_buf)) fail("console overflow");
-  return std::string(cons_buf, static_cast<size_t>(end));
+  return std::string_view(cons_buf, static_cast<size_t>(end));
 }
 
 struct Options {
@@ -81,21 +81,22 @@ Options options(const uint8_t* d) {
 }
 
 // The contents of a raw column, unquoted independently of csvfnd's walk.
-std::string unquoted(const Options& o, std::string_view raw) {
+char unq[BUFMAX];
+std::string_view unquoted(const Options& o, std::string_view raw) {
   const char esc = static_cast<char>(o.esc);
   const bool quoted = !raw.empty() && raw[0] == o.quot;
   size_t i = quoted ? 1 : 0;
   const size_t n = quoted ? raw.size() - 1 : raw.size();
-  std::string s;
+  size_t len = 0;  // a column is never longer than the row buffer
   while (i < n) {
     const bool pair = o.esc >= 0 ? raw[i] == esc : quoted && raw[i] == o.quot;
     if (pair) {
       check(i + 1 < n, "escape or doubled quote at the column end");
       ++i;
     }
-    s += raw[i++];
+    unq[len++] = raw[i++];
   }
-  return s;
+  return std::string_view(unq, len);
 }
 
 int32_t locate(const Options& o, int32_t nbuf, int32_t term, char sep, int32_t icol,
@@ -243,9 +244,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       in_finder = false;
     }
   } catch (const FatalExit&) {
-    const std::string text = console_text();
+    const std::string_view text = console_text();
     if (in_finder) fail("csvfnd ended the run:", text);
-    if (text.find("Program") != std::string::npos) fail("internal error:", text);
+    if (text.find("Program") != std::string_view::npos) fail("internal error:", text);
   }
   return 0;
 }
