@@ -12,9 +12,9 @@
 //
 // Speed: the bytes that leave the state as it is (all but the separator,
 // quote, escape, CR and LF; inside quotes all but quote, escape and LF) are
-// copied from the input block in runs, and the separators and quotes between
-// them take their common steps there too; the state machine sees the others
-// one by one.
+// copied from the input block in runs (UTF-16 input: its ASCII characters),
+// and the separators and quotes between them take their common steps there
+// too; the state machine sees the others one by one.
 #include "readcv.h"
 
 #include <bit>
@@ -246,32 +246,35 @@ int32_t common_words(const RowCall& c, RowScan& r, const char* p, int32_t n, int
 // after these bytes.
 void scan_common(const RowCall& c, RowScan& r) {
   if (r.state == 3 || r.escp || r.nbuf < HEADMAX) return;
-  const char* p = nullptr;
-  int32_t n = plain_bytes(st.rd, c.lunit, p);
-  if (n > c.bufmax - r.nbuf) n = c.bufmax - r.nbuf;
-  const int32_t base = r.nbuf;  // the byte p[k] takes position base + k + 1
-  int32_t k = 0;
-  bool stop = false;
-  if constexpr (std::endian::native == std::endian::little) {
-    k = common_words(c, r, p, n, base, stop);
-  }
-  while (!stop && k < n) {
-    if (r.state != 2) {
-      k += plain_run(p + k, n - k, r.state == 0);
-      if (k == n) break;
+  for (;;) {  // once for 8-bit input, a staging area at a time for UTF-16 input
+    const char* p = nullptr;
+    int32_t n = plain_bytes(st.rd, c.lunit, p);
+    if (n > c.bufmax - r.nbuf) n = c.bufmax - r.nbuf;
+    const int32_t base = r.nbuf;  // the byte p[k] takes position base + k + 1
+    int32_t k = 0;
+    bool stop = false;
+    if constexpr (std::endian::native == std::endian::little) {
+      k = common_words(c, r, p, n, base, stop);
     }
-    const char b = p[k];
-    if (b == '\n' || b == '\r' || (c.has_esc && b == c.esc)) break;
-    if ((b != c.sep && b != c.quot) || !common_step(c, r, b == c.sep, base + k + 1)) break;
-    ++k;
+    while (!stop && k < n) {
+      if (r.state != 2) {
+        k += plain_run(p + k, n - k, r.state == 0);
+        if (k == n) break;
+      }
+      const char b = p[k];
+      if (b == '\n' || b == '\r' || (c.has_esc && b == c.esc)) break;
+      if ((b != c.sep && b != c.quot) || !common_step(c, r, b == c.sep, base + k + 1)) break;
+      ++k;
+    }
+    r.nbuf = base;
+    if (k == 0) return;
+    std::memcpy(r.bufchr + base, p, k);
+    r.nbuf = base + k;
+    take_plain(k);
+    r.prev_escaped = k == 1 && r.escaped;
+    r.escaped = false;
+    if (k < n) return;
   }
-  r.nbuf = base;
-  if (k == 0) return;
-  std::memcpy(r.bufchr + base, p, k);
-  r.nbuf = base + k;
-  take_plain(k);
-  r.prev_escaped = k == 1 && r.escaped;
-  r.escaped = false;
 }
 
 // The quote state machine over the bytes of one row: reads up to the line
