@@ -64,7 +64,19 @@ void writfu(const char* fil, int32_t lfil, int32_t lunit, int32_t nchr, const ch
       write_block(name, lunit, utf16blk, k);
       k = 0;
     }
-    // A run of ASCII: each byte becomes one unit with a zero high byte.
+    // A run of ASCII: each byte becomes one unit with a zero high byte,
+    // eight at a time while all eight are ASCII.
+    while (nchr - ichr >= 8 && k <= OUTBLK - 16) {
+      uint64_t w;
+      std::memcpy(&w, bufchr + ichr, 8);
+      if ((w & 0x8080808080808080ULL) != 0) break;
+      for (int32_t i = 0; i < 8; ++i) {
+        utf16blk[k + 2 * i + lo] = bufchr[ichr + i];
+        utf16blk[k + 2 * i + 1 - lo] = 0;
+      }
+      ichr += 8;
+      k += 16;
+    }
     while (ichr < nchr && k <= OUTBLK - 2 && static_cast<uint8_t>(bufchr[ichr]) < 0x80) {
       utf16blk[k + lo] = bufchr[ichr++];
       utf16blk[k + 1 - lo] = 0;
