@@ -33,7 +33,34 @@ int32_t code_unit(uint8_t b1, uint8_t b2) {
   return cmenc.enc == 1 ? b1 * 256 + b2 : b2 * 256 + b1;
 }
 
+char ascii_stage[ASCIIMAX];
+
 }  // namespace
+
+int32_t ascii_units(const char*& p) {
+  const uint8_t* u = reinterpret_cast<const uint8_t*>(cminp.buf + cminp.pos);
+  int32_t nu = (cminp.len - cminp.pos) / 2;  // whole code units only
+  if (nu > ASCIIMAX) nu = ASCIIMAX;
+  const int32_t hi = cmenc.enc == 1 ? 0 : 1;  // the high byte's place in a unit
+  const int32_t lo = 1 - hi;
+  int32_t k = 0;
+  for (; k + 4 <= nu; k += 4) {  // four characters at a time while all are ASCII
+    const uint8_t* q = u + 2 * k;
+    if ((q[hi] | q[hi + 2] | q[hi + 4] | q[hi + 6]) != 0 ||
+        ((q[lo] | q[lo + 2] | q[lo + 4] | q[lo + 6]) & 0x80) != 0) {
+      break;
+    }
+    for (int32_t i = 0; i < 4; ++i) ascii_stage[k + i] = static_cast<char>(q[lo + 2 * i]);
+  }
+  for (; k < nu; ++k) {
+    const uint8_t high = u[2 * k + hi];
+    const uint8_t low = u[2 * k + lo];
+    if (high != 0 || low >= 0x80) break;
+    ascii_stage[k] = static_cast<char>(low);
+  }
+  p = ascii_stage;
+  return k;
+}
 
 int32_t decode_byte(ReaderState& st, std::string_view fil, int32_t lunit, char& b) {
   if (st.utf8i < st.utf8l) {

@@ -50,16 +50,25 @@ inline int32_t next_decoded_byte(ReaderState& st, std::string_view fil, int32_t 
   return decode_byte(st, fil, lunit, b);
 }
 
-// Bytes of the input on lunit that are already in memory and need no
-// decoding (none while the input is UTF-16 or a decoded character is
-// pending): their count, and their first one in p.  A reader copies what it
-// wants of them and passes that count to take_plain.
+// The ASCII characters at the head of the UTF-16 input in the input block,
+// as one byte each in a staging area of up to ASCIIMAX bytes: their count,
+// and their first one in p.
+constexpr int32_t ASCIIMAX = 1024;
+int32_t ascii_units(const char*& p);
+
+// Bytes of the input on lunit that are already in memory and need no more
+// decoding than that (none while a decoded character is pending): for 8-bit
+// and UTF-8 input the bytes in the input block, for UTF-16 input the ASCII
+// characters at its head (ascii_units); their count, and their first one in
+// p.  A reader copies what it wants of them and passes that count to
+// take_plain.
 inline int32_t plain_bytes(const ReaderState& st, int32_t lunit, const char*& p) {
-  if (st.utf8i < st.utf8l || cmenc.enc == 1 || cmenc.enc == 2 || cminp.lunit != lunit) return 0;
+  if (st.utf8i < st.utf8l || cminp.lunit != lunit) return 0;
+  if (cmenc.enc == 1 || cmenc.enc == 2) return ascii_units(p);
   p = cminp.buf + cminp.pos;
   return cminp.len - cminp.pos;
 }
-inline void take_plain(int32_t n) { cminp.pos += n; }
+inline void take_plain(int32_t n) { cminp.pos += cmenc.enc == 1 || cmenc.enc == 2 ? 2 * n : n; }
 
 // A reader's check at the start of each call: when the file on lunit is no
 // longer the one that filled the input block (closed since), the bytes left

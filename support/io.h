@@ -66,6 +66,9 @@ int32_t fill_block(int32_t lunit);
 int32_t getchr(int32_t lunit, char& chr);
 // 0 written, 1 failure.
 int32_t putchr(int32_t lunit, char chr);
+// The n bytes at b (n >= 0) as putchr would write them one by one, in one
+// stream write: 0 written, 1 failure.
+int32_t putblk(int32_t lunit, const char* b, int32_t n);
 
 // Writes the pieces and a line feed to the unit; false when a write failed.
 bool wline(int32_t lunit, std::initializer_list<std::string_view> pieces);

@@ -29,6 +29,18 @@ bool encodable(const char* bufchr, int32_t nchr) {
   }
 }
 
+namespace {
+
+// UTF-16 output is encoded into this block and written a block at a time.
+constexpr int32_t OUTBLK = 65536;
+char utf16blk[OUTBLK];
+
+void write_block(std::string_view name, int32_t lunit, const char* b, int32_t n) {
+  if (putblk(lunit, b, n) != 0) fatal2("Error writing to file ", name);
+}
+
+}  // namespace
+
 void writfu(const char* fil, int32_t lfil, int32_t lunit, int32_t nchr, const char* bufchr) {
   const std::string_view name(fil, lfil > 0 ? lfil : 0);
   if (nchr == -1) {
@@ -37,23 +49,49 @@ void writfu(const char* fil, int32_t lfil, int32_t lunit, int32_t nchr, const ch
   }
   if (nchr < 1) return;
   if (cmenc.enc <= 0) {
-    for (int32_t i = 0; i < nchr; ++i) {
-      if (putchr(lunit, bufchr[i]) != 0) fatal2("Error writing to file ", name);
-    }
+    write_block(name, lunit, bufchr, nchr);
     return;
   }
   // UTF-16 output: re-encode each UTF-8 character in the input's byte order.
+  // What came before a character that is not UTF-8 is written before the run
+  // ends.
+  const int32_t little = cmenc.enc - 1;
+  const int32_t lo = little != 0 ? 0 : 1;  // index of the low byte of a unit
+  int32_t k = 0;
   int32_t ichr = 0;
-  for (;;) {
+  while (ichr < nchr) {
+    if (k > OUTBLK - 4) {
+      write_block(name, lunit, utf16blk, k);
+      k = 0;
+    }
+    // A run of ASCII: each byte becomes one unit with a zero high byte,
+    // eight at a time while all eight are ASCII.
+    while (nchr - ichr >= 8 && k <= OUTBLK - 16) {
+      uint64_t w;
+      std::memcpy(&w, bufchr + ichr, 8);
+      if ((w & 0x8080808080808080ULL) != 0) break;
+      for (int32_t i = 0; i < 8; ++i) {
+        utf16blk[k + 2 * i + lo] = bufchr[ichr + i];
+        utf16blk[k + 2 * i + 1 - lo] = 0;
+      }
+      ichr += 8;
+      k += 16;
+    }
+    while (ichr < nchr && k <= OUTBLK - 2 && static_cast<uint8_t>(bufchr[ichr]) < 0x80) {
+      utf16blk[k + lo] = bufchr[ichr++];
+      utf16blk[k + 1 - lo] = 0;
+      k += 2;
+    }
+    if (ichr >= nchr || k > OUTBLK - 4) continue;
     int32_t ucs;
     rutf8(bufchr, nchr, ichr, ucs);
-    if (ucs == -1) return;
-    if (ucs < 0) fatal("Program error 1 in writfu");
-    char utf16[4];
-    int32_t n;
-    wutf16(cmenc.enc - 1, ucs, n, utf16);
-    for (int32_t i = 0; i < n; ++i) {
-      if (putchr(lunit, utf16[i]) != 0) fatal2("Error writing to file ", name);
+    if (ucs < 0) {
+      write_block(name, lunit, utf16blk, k);
+      fatal("Program error 1 in writfu");
     }
+    int32_t n;
+    wutf16(little, ucs, n, utf16blk + k);
+    k += n;
   }
+  write_block(name, lunit, utf16blk, k);
 }

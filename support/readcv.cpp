@@ -12,9 +12,12 @@
 //
 // Speed: the bytes that leave the state as it is (all but the separator,
 // quote, escape, CR and LF; inside quotes all but quote, escape and LF) are
-// copied from the input block in runs; the state machine sees the others.
+// copied from the input block in runs (UTF-16 input: its ASCII characters),
+// and the separators and quotes between them take their common steps there
+// too; the state machine sees the others one by one.
 #include "readcv.h"
 
+#include <bit>
 #include <cstring>
 
 #include "csvfnd.h"
@@ -120,10 +123,11 @@ void mark_special(const RowCall& c) {
   }
 }
 
-// How many of the n bytes at p, in whole 8-byte words, hold none of the
-// bytes that the state machine must see (a word at a time: a byte equal to
-// x is a zero byte of the word XOR x repeated).
-int32_t plain_words(const char* p, int32_t n, bool outside) {
+// Index of the first of the n bytes at p that the state machine must see
+// (outside quotes or inside them), n when there is none.  Whole 8-byte words
+// are tested first: a byte equal to x is a zero byte of the word XOR x
+// repeated, and the lowest marked byte of the test is always a true one.
+int32_t plain_run(const char* p, int32_t n, bool outside) {
   constexpr uint64_t ones = 0x0101010101010101ULL;
   constexpr uint64_t highs = 0x8080808080808080ULL;
   const auto has = [](uint64_t w, char x) {
@@ -138,8 +142,15 @@ int32_t plain_words(const char* p, int32_t n, bool outside) {
     std::memcpy(&w, p + k, 8);
     uint64_t hit = has(w, special.quot) | has(w, '\n') | has(w, esc);
     if (outside) hit |= has(w, special.sep) | has(w, '\r');
-    if (hit != 0) break;
+    if (hit == 0) continue;
+    // The word's first byte is its lowest on a little-endian machine.
+    if constexpr (std::endian::native == std::endian::little) {
+      return k + std::countr_zero(hit) / 8;
+    }
+    break;
   }
+  const bool* is = outside ? special.outside : special.inside;
+  while (k < n && !is[static_cast<uint8_t>(p[k])]) ++k;
   return k;
 }
 
@@ -155,24 +166,115 @@ void end_column(const RowCall& c, RowScan& r) {
   r.state = 0;
 }
 
-// Bytes that change no state (outside quotes or inside them, no escape
-// pending, past the first bytes of the file) are copied from the input block
-// in one go.  The scan of the row goes on with the byte after them.
-void copy_plain_bytes(const RowCall& c, RowScan& r) {
-  if (r.state > 1 || r.escp || r.nbuf < HEADMAX) return;
-  const char* p = nullptr;
-  int32_t n = plain_bytes(st.rd, c.lunit, p);
-  if (n > c.bufmax - r.nbuf) n = c.bufmax - r.nbuf;
-  const bool outside = r.state == 0;
-  int32_t k = plain_words(p, n, outside);
-  const bool* is = outside ? special.outside : special.inside;
-  while (k < n && !is[static_cast<uint8_t>(p[k])]) ++k;
-  if (k == 0) return;
-  std::memcpy(r.bufchr + r.nbuf, p, k);
-  r.nbuf += k;
-  take_plain(k);
-  r.prev_escaped = k == 1 && r.escaped;
-  r.escaped = false;
+// One step of the quote state machine for a separator (is_sep) or quote at
+// position pos, when it is a common one: a separator inside quotes is data,
+// outside them it ends a column; a quote opens the quoted field of a column
+// at its start, closes it, or is doubled in it.  False leaves the byte to the
+// scan byte by byte (which ends the run where the quoting is bad).
+bool common_step(const RowCall& c, RowScan& r, bool is_sep, int32_t pos) {
+  if (is_sep) {
+    if (r.state != 1) {
+      r.nbuf = pos;
+      end_column(c, r);
+    }
+    return true;
+  }
+  if (r.state == 0) {
+    if (r.lastsep != pos - 1) return false;
+    r.state = 1;
+  } else if (r.state == 1) {
+    r.state = 2;
+  } else {
+    if (c.has_esc) return false;
+    r.state = 1;
+  }
+  return true;
+}
+
+// The high bit of each byte of w that equals x.
+uint64_t equal_bytes(uint64_t w, char x) {
+  constexpr uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
+  const uint64_t d = w ^ (0x0101010101010101ULL * static_cast<uint8_t>(x));
+  return ~(((d & low7) + low7) | d | low7);
+}
+
+// The common steps over the n bytes at p in whole 8-byte words (on a
+// little-endian machine, where a word's first byte is its lowest): the
+// separators and quotes of each word are found at once and stepped through
+// up to the word's first CR, LF or escape byte.  Returns the bytes taken;
+// stop tells that the byte after them is left to the scan byte by byte.
+int32_t common_words(const RowCall& c, RowScan& r, const char* p, int32_t n, int32_t base,
+                     bool& stop) {
+  int32_t k = 0;
+  for (; k + 8 <= n; k += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + k, 8);
+    const uint64_t seps = equal_bytes(w, c.sep);
+    uint64_t other = equal_bytes(w, '\n') | equal_bytes(w, '\r');
+    if (c.has_esc) other |= equal_bytes(w, c.esc);
+    const int32_t limit = other != 0 ? std::countr_zero(other) / 8 : 8;
+    uint64_t m = seps | equal_bytes(w, c.quot);
+    if (limit < 8) m &= (uint64_t{1} << (8 * limit)) - 1;
+    int32_t next = 0;  // the word's first byte not taken yet
+    for (; m != 0; m &= m - 1) {
+      const int32_t bit = std::countr_zero(m);
+      const int32_t j = bit / 8;
+      // After a closing quote only a separator, quote, CR or LF may follow.
+      if (r.state == 2 && j != next) {
+        stop = true;
+        return k + next;
+      }
+      if (!common_step(c, r, (seps >> bit) & 1, base + k + j + 1)) {
+        stop = true;
+        return k + j;
+      }
+      next = j + 1;
+    }
+    if ((r.state == 2 && next < limit) || limit < 8) {
+      stop = true;
+      return k + (r.state == 2 ? next : limit);
+    }
+  }
+  return k;
+}
+
+// The common steps of the quote state machine, taken over the bytes in the
+// input block without decoding them one by one: runs of bytes that change
+// no state, and the separators and quotes that common_step takes.  Anything
+// else (the escape byte, CR, LF, a quoting error, the first bytes of the
+// file, a full row buffer) is left to the scan byte by byte, which goes on
+// after these bytes.
+void scan_common(const RowCall& c, RowScan& r) {
+  if (r.state == 3 || r.escp || r.nbuf < HEADMAX) return;
+  for (;;) {  // once for 8-bit input, a staging area at a time for UTF-16 input
+    const char* p = nullptr;
+    int32_t n = plain_bytes(st.rd, c.lunit, p);
+    if (n > c.bufmax - r.nbuf) n = c.bufmax - r.nbuf;
+    const int32_t base = r.nbuf;  // the byte p[k] takes position base + k + 1
+    int32_t k = 0;
+    bool stop = false;
+    if constexpr (std::endian::native == std::endian::little) {
+      k = common_words(c, r, p, n, base, stop);
+    }
+    while (!stop && k < n) {
+      if (r.state != 2) {
+        k += plain_run(p + k, n - k, r.state == 0);
+        if (k == n) break;
+      }
+      const char b = p[k];
+      if (b == '\n' || b == '\r' || (c.has_esc && b == c.esc)) break;
+      if ((b != c.sep && b != c.quot) || !common_step(c, r, b == c.sep, base + k + 1)) break;
+      ++k;
+    }
+    r.nbuf = base;
+    if (k == 0) return;
+    std::memcpy(r.bufchr + base, p, k);
+    r.nbuf = base + k;
+    take_plain(k);
+    r.prev_escaped = k == 1 && r.escaped;
+    r.escaped = false;
+    if (k < n) return;
+  }
 }
 
 // The quote state machine over the bytes of one row: reads up to the line
@@ -180,7 +282,7 @@ void copy_plain_bytes(const RowCall& c, RowScan& r) {
 // byte-order mark (the row starts again).
 RowEnd scan_row(RowCall& c, RowScan& r, char* head) {
   for (;;) {
-    copy_plain_bytes(c, r);
+    scan_common(c, r);
     char b;
     if (next_decoded_byte(st.rd, c.name, c.lunit, b) != 0) return RowEnd::file_end;
     if (++r.nbuf > c.bufmax) fatal2("Bad quoting or row is too big to process in ", c.name);

@@ -264,4 +264,28 @@ TEST(Readcv, Utf16FilesArriveAsUtf8) {
   EXPECT_EQ(r.console, warning(" ** Warning: UTF-16BE file: r.csv") + unix_warning);
 }
 
+TEST(Readcv, RowsAcrossInputBlocks) {
+  // UTF-16LE: the mark and 32766 characters fill the first 64 KiB block but
+  // for two bytes, so a surrogate pair (U+1F600) inside a quoted column is cut
+  // by the block's end.
+  const auto utf16le = [](const std::string& ascii) {
+    std::string units;
+    for (const char ch : ascii) units += std::string(1, ch) + '\0';
+    return units;
+  };
+  std::string text = "x,\"b";
+  for (int i = 0; i < 16381; ++i) text += "a,";
+  const std::string file = std::string("\xFF\xFE", 2) + utf16le(text) + "\x3D\xD8" +
+                           std::string("\x00\xDE", 2) + utf16le("\",\"q\"\"r\"\r\ny,\"z\",w\r\n");
+  CsvRead r = read_csv(file);
+  ASSERT_TRUE(r.ended) << r.log;
+  EXPECT_EQ(texts(r), (std::vector<std::string>{text + "\xF0\x9F\x98\x80\",\"q\"\"r\"\r\n",
+                                                "y,\"z\",w\r\n"}));
+  // UTF-8: a quoted column up to the block's end, whose CR LF is cut by it.
+  const std::string row = "\"" + std::string(65533, 'c') + "\"\r\n";
+  r = read_csv(row + "\"d\"\r\n");
+  ASSERT_TRUE(r.ended) << r.log;
+  EXPECT_EQ(texts(r), (std::vector<std::string>{row, "\"d\"\r\n"}));
+}
+
 }  // namespace

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 #include <string_view>
 
 #include <sys/mman.h>
@@ -28,17 +27,22 @@ namespace {
 struct FatalExit {};
 [[noreturn]] void throw_fatal() { throw FatalExit{}; }
 
-// The input file and the console live in memory files, so an input costs no
-// file system work: the input is written into the memory file and opened by
-// its /proc path like any roster.
+// The input file lives in a memory file, so an input costs no file system
+// work: it is opened once by its /proc path like any roster, and each input
+// is written into it and read again from its start, as if just opened.  The
+// console and log of the run under test write into a memory buffer (no
+// system call at all); a run writes a few warnings at most.
 int input_fd = -1;
+off_t input_size = -1;  // bytes now in the memory file
 char path[64];         // the input file's name
 FILE* cons = nullptr;  // console and log of the run under test
+char cons_buf[1 << 16];
 char bufchr[BUFMAX];
 char big[BUFMAX];      // fetched contents at full length
 
-[[noreturn]] void fail(const char* what, const std::string& detail = "") {
-  std::fprintf(stderr, "FUZZ FAILURE: %s %s\n", what, detail.c_str());
+[[noreturn]] void fail(const char* what, std::string_view detail = "") {
+  std::fprintf(stderr, "FUZZ FAILURE: %s %.*s\n", what, static_cast<int>(detail.size()),
+               detail.data());
   std::abort();
 }
 
@@ -48,13 +52,11 @@ void check(bool ok, const char* what) {
 
 // What this input's run wrote: the console is rewound for every input, not
 // emptied, so only the bytes before the current position count.
-std::string console_text() {
+std::string_view console_text() {
   std::fflush(cons);
   const long end = std::ftell(cons);
-  std::string s(end > 0 ? static_cast<size_t>(end) : 0, '\0');
-  std::rewind(cons);
-  if (std::fread(s.data(), 1, s.size(), cons) != s.size()) fail("cannot read the console");
-  return s;
+  if (end < 0 || end >= static_cast<long>(sizeof cons_buf)) fail("console overflow");
+  return std::string_view(cons_buf, static_cast<size_t>(end));
 }
 
 struct Options {
@@ -79,21 +81,22 @@ Options options(const uint8_t* d) {
 }
 
 // The contents of a raw column, unquoted independently of csvfnd's walk.
-std::string unquoted(const Options& o, std::string_view raw) {
+char unq[BUFMAX];
+std::string_view unquoted(const Options& o, std::string_view raw) {
   const char esc = static_cast<char>(o.esc);
   const bool quoted = !raw.empty() && raw[0] == o.quot;
   size_t i = quoted ? 1 : 0;
   const size_t n = quoted ? raw.size() - 1 : raw.size();
-  std::string s;
+  size_t len = 0;  // a column is never longer than the row buffer
   while (i < n) {
     const bool pair = o.esc >= 0 ? raw[i] == esc : quoted && raw[i] == o.quot;
     if (pair) {
       check(i + 1 < n, "escape or doubled quote at the column end");
       ++i;
     }
-    s += raw[i++];
+    unq[len++] = raw[i++];
   }
-  return s;
+  return std::string_view(unq, len);
 }
 
 int32_t locate(const Options& o, int32_t nbuf, int32_t term, char sep, int32_t icol,
@@ -183,30 +186,45 @@ void check_row(const Options& o, int32_t nbuf, int32_t ipos, int32_t lpos, int32
   }
 }
 
+// The input file holds the n bytes at d, and the unit reads it from its
+// start with nothing left in the input block.
+void new_input(const uint8_t* d, size_t n) {
+  const off_t size = static_cast<off_t>(n);
+  if (pwrite(input_fd, d, n, 0) != static_cast<ssize_t>(n) ||
+      (size != input_size && ftruncate(input_fd, size) != 0)) {
+    fail("cannot write the input");
+  }
+  input_size = size;
+  FILE* f = unitf(LU_INPUT);
+  if (f == nullptr || f != cminp.f || lseek(fileno(f), 0, SEEK_SET) != 0) {
+    fail("cannot read the input again");
+  }
+  cminp.pos = cminp.len = 0;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   input_fd = memfd_create("readcv_fuzz.csv", 0);
-  const int cons_fd = memfd_create("readcv_fuzz.log", 0);
-  if (input_fd < 0 || cons_fd < 0) fail("cannot make memory files");
+  if (input_fd < 0) fail("cannot make the memory file");
   std::snprintf(path, sizeof path, "/proc/self/fd/%d", input_fd);
-  cons = ::fdopen(cons_fd, "w+");
+  cons = ::fmemopen(cons_buf, sizeof cons_buf, "w");
   if (cons == nullptr) fail("cannot open the console");
   bind_unit(LU_CONS, cons);
   bind_unit(LU_LOG, cons);
   set_fatal_hook(throw_fatal);
+  try {
+    openru(path, LU_INPUT);
+  } catch (const FatalExit&) {
+    fail("cannot open the memory file:", console_text());
+  }
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 5) return 0;
   const Options o = options(data);
-  const size_t n = size - 5;
-  if (pwrite(input_fd, data + 5, n, 0) != static_cast<ssize_t>(n) ||
-      ftruncate(input_fd, static_cast<off_t>(n)) != 0) {
-    fail("cannot write the input");
-  }
-
+  new_input(data + 5, size - 5);
   std::rewind(cons);
   readcv_reset();
   cmenc.enc = 0;
@@ -215,7 +233,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   char sep = o.sep;
   bool in_finder = false;
   try {
-    openru(path, LU_INPUT);
     int32_t ncol0 = 0;
     for (int rows = 0; rows < 10000; ++rows) {
       int32_t nbuf, ipos, lpos, term;
@@ -227,10 +244,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       in_finder = false;
     }
   } catch (const FatalExit&) {
-    const std::string text = console_text();
+    const std::string_view text = console_text();
     if (in_finder) fail("csvfnd ended the run:", text);
-    if (text.find("Program") != std::string::npos) fail("internal error:", text);
+    if (text.find("Program") != std::string_view::npos) fail("internal error:", text);
   }
-  close_unit(LU_INPUT);
   return 0;
 }

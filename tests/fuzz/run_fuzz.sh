@@ -18,7 +18,7 @@ mkdir -p "$out"
 # looks for, such as a separator line) in the row reader and the decoder
 # only: the column finder and the harness compare the row with itself, and
 # tracing them, or the rest of the library, would only slow every input down.
-flags=(-std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
+flags=(-std=c++20 -g -O2 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
        -I"$root/support")
 objs=()
 for src in "$root"/support/*.cpp "$here/readcv_fuzz.cpp"; do
