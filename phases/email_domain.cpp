@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr std::string_view email_file = "email.txt";
 constexpr std::string_view read_error = "Error reading e-mail domain file email.txt";
 
 // Reads the first line of the file into dom (its first FLDMAX bytes, the rest
@@ -37,11 +36,11 @@ void phase_email(RunState& r, const ProgramDesc&) {
   r.dom0[0] = '@';
   r.ldom0 = 1;
 
-  const int32_t e = fexist(email_file);
+  const int32_t e = fexist(EMAIL_FILE);
   if (e < 0) fatal("Disk error looking for files");
   if (e == 0) return;
 
-  if (!open_lines(email_file, LU_EMAIL)) fatal(read_error);
+  if (!open_lines(EMAIL_FILE, LU_EMAIL)) fatal(read_error);
   const bool read_ok = read_first_line(unitf(LU_EMAIL), r.dom0);
   // Closed here so that no error path leaves it open; a failed close is
   // reported where the file would be closed, after the checks of the line.

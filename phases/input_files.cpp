@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "arg_slots.h"
+#include "class_id.h"
 #include "console_log.h"
 #include "fatal.h"
 #include "io.h"
@@ -121,15 +122,10 @@ bool names_own_file(std::string_view name, std::string_view own) {
 // writes: its log, Class ID, limit-count-seed and list files, the e-mail
 // domain file, and its web page and text table when it makes them.
 void refuse_own_file(const ProgramDesc& d, std::string_view name, std::string_view msg) {
-  char cid[FLDMAX + 16], htm[FLDMAX + 16], srt[FLDMAX + 16];
-  auto named = [&](char* buf, std::string_view ext) {
-    return join_line(buf, FLDMAX + 16, {d.name, ext});
-  };
-  const std::string_view owns[] = {d.logfile, d.lcsfile, d.namfile, d.idfile, "email.txt",
-                                   named(cid, ".cid"), named(htm, ".htm"), named(srt, ".srt.txt")};
-  const size_t nown = d.webpage != nullptr ? std::size(owns) : std::size(owns) - 2;
-  for (size_t i = 0; i < nown; ++i) {
-    if (names_own_file(name, owns[i])) fatal2(msg, name);
+  const std::string_view owns[] = {d.logfile, d.class_rules->cidfile, d.lcsfile, d.namfile,
+                                   d.idfile,  EMAIL_FILE,             d.htmfile, d.srtfile};
+  for (std::string_view own : owns) {
+    if (!own.empty() && names_own_file(name, own)) fatal2(msg, name);
   }
 }
 

@@ -1,4 +1,5 @@
 // The main procedure shared by both programs: the fixed phase sequence.
+#include "class_id.h"
 #include "phases.h"
 
 namespace {
@@ -15,7 +16,7 @@ int run_program(const ProgramDesc& d, int argc, char** argv) {
   phase_header(r, d);
   phase_sepquot(r, d);
   phase_email(r, d);
-  d.classid(r, d);
+  class_id_file(r, *d.class_rules);
   phase_lcs(r, d);
   phase_roster(r, d);
   d.candidates(r, d);

@@ -3,6 +3,7 @@
 #include "output_layout.h"
 
 #include "arg_slots.h"
+#include "csvfnd.h"
 #include "fatal.h"
 #include "outbuf.h"
 
@@ -36,34 +37,47 @@ void put_range(const Line& l, int32_t a, int32_t b) {
 
 void put_line_end(const Line& l) { put_range(l, l.text, l.nbuf); }
 
+// Whether byte c of an added value must be escaped inside its quotes: the
+// quote character, and the escape character when one is in force.
+bool escaped_byte(char c, char quot, bool has_esc, char esc) {
+  return c == quot || (has_esc && c == esc);
+}
+
 // Whether the value would not stay one field of a CSV line as it is: it
-// holds the separator, the quote character or a line-end byte.  With no quote
-// character (NUL) nothing can be quoted.
-bool needs_quotes(const RunState& r, const char* v, int32_t lv) {
+// holds the separator, a line-end byte or a byte that must be escaped.  With
+// no quote character (NUL) nothing can be quoted.
+bool needs_quotes(const RunState& r, const char* v, int32_t lv, bool has_esc, char esc) {
   const char sep = sep_char(r);
   const char quot = quot_char(r);
   if (quot == '\0') return false;
   for (int32_t i = 0; i < lv; ++i) {
-    if (v[i] == sep || v[i] == quot || v[i] == '\n' || v[i] == '\r') return true;
+    if (v[i] == sep || v[i] == '\n' || v[i] == '\r' || escaped_byte(v[i], quot, has_esc, esc)) {
+      return true;
+    }
   }
   return false;
 }
 
 // The added cell of a CSV line: the value, between quote bytes when forced or
-// when it needs them, a quote byte inside it doubled.
+// when it needs them.  Inside, a quote byte is doubled; with an escape
+// character in force, the escape byte goes before a quote or escape byte
+// instead, as the row reader reads them back.
 void put_cell(const RunState& r, const char* v, int32_t lv) {
   const char quot = quot_char(r);
-  if (!r.doquot && !needs_quotes(r, v, lv)) {
+  char esc = 0;
+  const bool has_esc = csv_escape(esc);
+  if (!r.doquot && !needs_quotes(r, v, lv, has_esc, esc)) {
     savbuf(lv, v);
     return;
   }
+  const char mark = has_esc ? esc : quot;
   savbuf(1, &quot);
   int32_t from = 0;
   for (int32_t i = 0; i < lv; ++i) {
-    if (v[i] != quot) continue;
-    savbuf(i + 1 - from, v + from);  // up to and with the quote byte
-    savbuf(1, &quot);
-    from = i + 1;
+    if (!escaped_byte(v[i], quot, has_esc, esc)) continue;
+    savbuf(i - from, v + from);  // up to the byte, then the mark and the byte
+    savbuf(1, &mark);
+    from = i;
   }
   savbuf(lv - from, v + from);
   savbuf(1, &quot);

@@ -16,5 +16,8 @@ void phase_shuffle(RunState& r, const ProgramDesc& d);                          
 void phase_pass(RunState& r, const ProgramDesc& d);                               // 14
 void phase_closing(RunState& r, const ProgramDesc& d);                            // 16
 
+// The optional e-mail domain file, the same for both programs.
+constexpr std::string_view EMAIL_FILE = "email.txt";
+
 // The whole run of a program; returns the exit status of a normal end.
 int run_program(const ProgramDesc& d, int argc, char** argv);

@@ -12,6 +12,7 @@ constexpr int32_t CANDMAX = 323;  // candidate entries (zembic builds 256, varlo
 
 struct RunState;
 struct ProgramDesc;
+struct ClassRules;
 struct IdTable;
 using PhaseFn = void (*)(RunState&, const ProgramDesc&);
 
@@ -141,8 +142,8 @@ struct ProgramDesc {
   std::string_view hdr_bb, hdr_canvas, hdr_csv;  // HEADER defaults
   bool sortmode;              // the AIDsort header text exists
 
-  // Phase 9.
-  PhaseFn classid;
+  // Phase 9: the class dialogs and the Class ID file.
+  const ClassRules* class_rules;
 
   // Phase 10.
   std::string_view lcsfile;       // "zembic.lcs"
@@ -173,6 +174,7 @@ struct ProgramDesc {
 
   // Phase 15 (zembic only; nullptr for none).
   PhaseFn webpage;
+  std::string_view htmfile, srtfile;  // "zembic.htm", "zembic.srt.txt"
 
   // Phase 16.
   std::string_view lcs_writerr;  // "Error writing to last count and seed file zembic.lcs"

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "arg_slots.h"
+#include "class_id.h"
 #include "csvfnd.h"
 #include "fatal.h"
 #include "io.h"
@@ -196,26 +197,43 @@ void text_row(RunState& r, const ProgramDesc& d) {
   savbuf(r.nbuf, r.bufchr);
 }
 
+// Whether text added to a CSV line would break the line where no quote
+// character can quote it (QUOT N): it holds the separator or a line end.
+bool unquotable(const RunState& r, const char* s, int32_t l) {
+  if (r.csv == 0 || quot_char(r) != '\0') return false;
+  for (int32_t i = 0; i < l; ++i) {
+    if (s[i] == sep_char(r) || s[i] == '\n' || s[i] == '\r') return true;
+  }
+  return false;
+}
+
 // Text that the run adds to the lines must be writable in the roster's
-// encoding (a UTF-16 roster takes UTF-8 text only).  Checked before the
-// output file replaces anything.
-void check_added_text(const RunState& r) {
-  constexpr std::string_view needs = ", which a UTF-16 input file needs";
-  static char msg[128];
-  auto refuse = [](std::string_view what) { fatal(join_line(msg, sizeof msg, {what, needs})); };
+// encoding (a UTF-16 roster takes UTF-8 text only) and keep a CSV line's
+// columns.  Checked before the output file replaces anything.
+void check_added_text(const RunState& r, const ProgramDesc& d) {
+  const std::string_view cidfile = d.class_rules->cidfile;
   if (r.dosort == 0 && !encodable(r.cid, r.lcid)) {
-    refuse("Class ID in the Class ID file is not UTF-8 text");
+    fatal2("Class ID is not UTF-8 text, which a UTF-16 input file needs, in ", cidfile);
+  }
+  if (r.dosort == 0 && unquotable(r, r.cid, r.lcid)) {
+    fatal2("Separator or line end in the Class ID needs a quote character: ", cidfile);
   }
   for (int32_t i = 0; i < r.nhead; ++i) {
-    if (!encodable(slot_bytes(r, HEADER) + r.hnamof[i], r.hnamlt[i])) {
-      refuse("HEADER text is not UTF-8 text");
+    const char* text = slot_bytes(r, HEADER) + r.hnamof[i];
+    if (!encodable(text, r.hnamlt[i])) {
+      fatal("HEADER text is not UTF-8 text, which a UTF-16 input file needs");
+    }
+    if (unquotable(r, text, r.hnamlt[i])) {
+      fatal("Separator or line end in HEADER text needs a quote character");
     }
   }
   if (!encodable(slot_bytes(r, SEP), r.csv != 0 ? 1 : slot_len(r, SEP))) {
-    refuse("SEP is not UTF-8 text");
+    fatal("SEP is not UTF-8 text, which a UTF-16 input file needs");
   }
   const char quot = quot_char(r);
-  if (r.csv != 0 && r.doquot != 0 && !encodable(&quot, 1)) refuse("QUOT is not UTF-8 text");
+  if (r.csv != 0 && r.doquot != 0 && !encodable(&quot, 1)) {
+    fatal("QUOT is not UTF-8 text, which a UTF-16 input file needs");
+  }
 }
 
 }  // namespace
@@ -226,7 +244,7 @@ void phase_pass(RunState& r, const ProgramDesc& d) {
   const char* fout = slot_bytes(r, FOUT);
   const int32_t lfout = slot_len(r, FOUT);
 
-  check_added_text(r);
+  check_added_text(r, d);
   openwu(std::string_view(fout, lfout), LU_OUTPUT);
   writfu(fout, lfout, LU_OUTPUT, cmsav.nsav, cmsav.savchr);
   cmsav.nsav = 0;

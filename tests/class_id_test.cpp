@@ -41,7 +41,7 @@ PhaseRun run_phase(const std::string& keyboard, const std::string& cid_file = ""
     rs.argt[5][0] = quot;
     rs.cls = -99;
     rs.lcid = -99;
-    out.c = capture([] { phase_classid(rs, zembic_desc); }, keyboard);
+    out.c = capture([] { class_id_file(rs, zembic_class_rules); }, keyboard);
     out.has_file = access("zembic.cid", F_OK) == 0;
     if (out.has_file) out.file = get_file("zembic.cid");
   });
@@ -250,7 +250,7 @@ TEST(ClassIdFile, BadFilesEndTheRun) {
   PhaseRun r;
   in_temp_folder([&] {
     ASSERT_EQ(mkdir("zembic.cid", 0777), 0);
-    r.c = capture([] { phase_classid(rs, zembic_desc); });
+    r.c = capture([] { class_id_file(rs, zembic_class_rules); });
   });
   EXPECT_TRUE(r.c.fataled);
   EXPECT_EQ(r.c.log, err);
@@ -263,7 +263,7 @@ TEST(ClassIdFile, FileThatCannotBeCreated) {
     char here[4096];
     ASSERT_NE(getcwd(here, sizeof here), nullptr);
     ASSERT_EQ(rmdir(here), 0);
-    c = capture([] { phase_classid(rs, zembic_desc); }, "1\na\n");
+    c = capture([] { class_id_file(rs, zembic_class_rules); }, "1\na\n");
   });
   EXPECT_TRUE(c.fataled);
   EXPECT_EQ(c.log, "*** Error writing to Class ID file zembic.cid!\n");

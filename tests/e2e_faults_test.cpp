@@ -226,6 +226,7 @@ TEST(Faults, AddedFieldsThatBreakTheCsvAreQuotedAndReadBack) {
   struct Case {
     std::string what, cid_line, sep_arg, header, sep;
     std::string cell0, cell1, cell2, head;  // expected cells, quoted as needed
+    std::string quot_arg = "-";
   };
   auto aid = [&](int i) { return aids[idorg[i]]; };
   const Case cases[] = {
@@ -238,13 +239,16 @@ TEST(Faults, AddedFieldsThatBreakTheCsvAreQuotedAndReadBack) {
        "\"A\"\"D\""},
       {"nothing to quote", "x7  ", "-", "1AID", ",", "x7" + aid(0), "x7" + aid(1), "x7" + aid(2),
        "AID"},
+      {"quote and escape bytes behind the escape character", "a\"b ", "-", "1A\\D", ",",
+       "\"a\\\"b" + aid(0) + "\"", "\"a\\\"b" + aid(1) + "\"", "\"a\\\"b" + aid(2) + "\"",
+       "\"A\\\\D\"", "DB"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string& S = c.sep;
     const std::string in = "Name" + S + "Mail\nAnn" + S + "a@x\nBob" + S + "b@x\n";
     const RunResult r1 = run_in_folder(
-        ZEMBIC_BIN, {.args = {"r.csv", "out.csv", "2", c.header, c.sep_arg, "-", "12345"},
+        ZEMBIC_BIN, {.args = {"r.csv", "out.csv", "2", c.header, c.sep_arg, c.quot_arg, "12345"},
                      .files = {{"r.csv", in}, {"zembic.cid", " 0\n" + c.cid_line + "\n"}}});
     ASSERT_EQ(r1.status, 0) << r1.console;
     const std::string out1 = "Name" + S + c.head + S + "Mail\nAnn" + S + c.cell0 + S + "a@x\nBob" +
@@ -256,7 +260,7 @@ TEST(Faults, AddedFieldsThatBreakTheCsvAreQuotedAndReadBack) {
     auto files = r1.files;
     files["r2.csv"] = out1 + "Cid" + S + S + "c@x\n";
     const RunResult r2 = run_in_folder(
-        ZEMBIC_BIN, {.args = {"r2.csv", "out2.csv", "2", c.header, c.sep_arg, "-", "12345"},
+        ZEMBIC_BIN, {.args = {"r2.csv", "out2.csv", "2", c.header, c.sep_arg, c.quot_arg, "12345"},
                      .files = files,
                      .keyboard = "C\n"});
     ASSERT_EQ(r2.status, 0) << r2.console;
@@ -264,9 +268,10 @@ TEST(Faults, AddedFieldsThatBreakTheCsvAreQuotedAndReadBack) {
   }
 }
 
-// Text that a UTF-16 roster cannot take ends the run before the output file
+// Text that a UTF-16 roster cannot take, or that would break a CSV line
+// where no quote character can quote it, ends the run before the output file
 // is created, with a message naming where the text comes from.
-TEST(Faults, AddedTextThatUtf16CannotTakeIsRefusedBeforeTheOutput) {
+TEST(Faults, AddedTextThatCannotBeWrittenIsRefusedBeforeTheOutput) {
   auto utf16le = [](const std::string& ascii) {
     std::string s = "\xFF\xFE";
     for (char c : ascii) s += std::string(1, c) + '\0';
@@ -275,16 +280,24 @@ TEST(Faults, AddedTextThatUtf16CannotTakeIsRefusedBeforeTheOutput) {
   const std::string in = utf16le("Name,Mail\nAnn,a@x\n");
   struct Case {
     std::string cid_line, header, msg;
+    std::string quot_arg = "-";
+    std::string roster = "";  // the UTF-16 roster when empty
+    std::string sep_arg = "-";
   };
   const std::string tail = ", which a UTF-16 input file needs";
   const Case cases[] = {
-      {"\xE9" "1  ", "1AID", "Class ID in the Class ID file is not UTF-8 text" + tail},
+      {"\xE9" "1  ", "1AID", "Class ID is not UTF-8 text" + tail + ", in zembic.cid"},
       {"x7  ", "1A\xE9", "HEADER text is not UTF-8 text" + tail},
+      {"a,b ", "1AID", "Separator or line end in the Class ID needs a quote character: zembic.cid",
+       "N", "Name,Mail\nAnn,a@x\n"},
+      {"x7  ", "1A;D", "Separator or line end in HEADER text needs a quote character", "N",
+       "Name;Mail\nAnn;a@x\n", "S"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.msg);
-    RunSpec s{.args = {"r.csv", "out.csv", "2", c.header, "-", "-", "12345"},
-              .files = {{"r.csv", in}, {"zembic.cid", " 0\n" + c.cid_line + "\n"}}};
+    RunSpec s{.args = {"r.csv", "out.csv", "2", c.header, c.sep_arg, c.quot_arg, "12345"},
+              .files = {{"r.csv", c.roster.empty() ? in : c.roster},
+                        {"zembic.cid", " 0\n" + c.cid_line + "\n"}}};
     const RunResult r = run_in_folder(ZEMBIC_BIN, s);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(ends_with(r.console, fatal_line(c.msg))) << r.console;

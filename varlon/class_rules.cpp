@@ -57,5 +57,3 @@ const ClassRules varlon_class_rules = {
     .cls_label = "Class distinction digit: ",
     .cls_label_cols = 1,
 };
-
-void phase_class_digit(RunState& r, const ProgramDesc&) { class_id_file(r, varlon_class_rules); }

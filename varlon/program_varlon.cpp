@@ -74,7 +74,7 @@ const ProgramDesc varlon_desc = {
     .hdr_canvas = "2NAID*,0.00",
     .hdr_csv = "1NAID*",
     .sortmode = false,  // "AIDsort" is an ordinary column name
-    .classid = phase_class_digit,
+    .class_rules = &varlon_class_rules,
     .lcsfile = "varlon.lcs",
     .lcs_reading = "Reading file varlon.lcs",
     .lcs_readerr = "Error reading limit, count, and seed file varlon.lcs",
@@ -95,6 +95,8 @@ const ProgramDesc varlon_desc = {
     .namerr = "Error writing to names list file varlon.nam.txt",
     .iderr = "Error writing to NAID list file varlon.aid.txt",
     .webpage = nullptr,  // no web page and no text table
+    .htmfile = "",
+    .srtfile = "",
     .lcs_writerr = "Error writing to last count and seed file varlon.lcs",
     .id =
         {

@@ -8,7 +8,6 @@
 extern const ProgramDesc varlon_desc;
 extern const ClassRules varlon_class_rules;
 
-void phase_class_digit(RunState& r, const ProgramDesc& d);      // 9: class digit, class ID number
 void phase_naid_candidates(RunState& r, const ProgramDesc& d);  // 12: the NAID candidate set
 
 // The rejection rules of the NAID candidate set, in the order they are tested.

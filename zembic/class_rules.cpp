@@ -58,5 +58,3 @@ const ClassRules zembic_class_rules = {
     .cls_label = "Class distinction number:",
     .cls_label_cols = 4,
 };
-
-void phase_classid(RunState& r, const ProgramDesc&) { class_id_file(r, zembic_class_rules); }

@@ -75,7 +75,7 @@ const ProgramDesc zembic_desc = {
     .hdr_canvas = "2AIDsort*,0.00",
     .hdr_csv = "1AID*",
     .sortmode = true,
-    .classid = phase_classid,
+    .class_rules = &zembic_class_rules,
     .lcsfile = "zembic.lcs",
     .lcs_reading = "Reading file zembic.lcs",
     .lcs_readerr = "Error reading limit, count, and seed file zembic.lcs",
@@ -96,6 +96,8 @@ const ProgramDesc zembic_desc = {
     .namerr = "Error writing to names list file zembic.nam.txt",
     .iderr = "Error writing to AID list file zembic.aid.txt",
     .webpage = phase_webpage,
+    .htmfile = "zembic.htm",
+    .srtfile = "zembic.srt.txt",
     .lcs_writerr = "Error writing to last count and seed file zembic.lcs",
     .id =
         {

@@ -27,7 +27,7 @@ void table(std::initializer_list<std::string_view> pieces) {
 void web_page(const RunState& r) {
   const int32_t rows = (r.nid + 9) / 10;
   const std::string_view cid(r.cid, r.lcid);
-  openw("zembic.htm", LU_HTML);
+  openw(zembic_desc.htmfile, LU_HTML);
   html({"<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">"});
   html({"<html>"});
   html({"<head><title>Find Your AID String from its Sort Number</title></head>"});
@@ -70,7 +70,7 @@ void web_page(const RunState& r) {
 // row between dash lines.
 void text_table(const RunState& r) {
 
-  openw("zembic.srt.txt", LU_TABLE);
+  openw(zembic_desc.srtfile, LU_TABLE);
   table({"Please first find your \"AIDsort\" number under your grades."});
   table({"From that find your actual AID string in the table below."});
   table({"Write that AID string *instead of your name* on all your"});

@@ -6,6 +6,5 @@
 extern const ProgramDesc zembic_desc;
 extern const ClassRules zembic_class_rules;
 
-void phase_classid(RunState& r, const ProgramDesc& d);     // 9: class number 0 to 14, class ID string
 void phase_candidates(RunState& r, const ProgramDesc& d);  // 12: the AID candidate set
 void phase_webpage(RunState& r, const ProgramDesc& d);     // 15: web page and text table
