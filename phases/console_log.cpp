@@ -18,7 +18,7 @@ void conly(std::initializer_list<std::string_view> pieces) { wline(LU_CONS, piec
 // Each log line reaches the file at once, so that a failed write ends the
 // run right there and never later, after other files were written.
 void lonly(std::initializer_list<std::string_view> pieces) {
-  if (!wline(LU_LOG, pieces) || std::fflush(unitf(LU_LOG)) != 0) fatal(log_error);
+  if (!wline_now(LU_LOG, pieces)) fatal(log_error);
 }
 
 void cline(std::initializer_list<std::string_view> pieces) {

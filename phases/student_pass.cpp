@@ -251,8 +251,11 @@ void phase_pass(RunState& r, const ProgramDesc& d) {
   lists_open(r, d);
   r.idpos = r.idused - 1;
   r.nrec = r.nhead;
+  // A last header line without line end was the end of the file: the reader
+  // has closed it and is not asked again.
+  const bool ended = r.nhead > 0 && r.term == 0 && r.held == 0;
 
-  for (;;) {
+  while (!ended) {
     if (r.held != 0) {
       r.held = 0;
     } else if (r.csv != 0) {

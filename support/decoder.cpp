@@ -137,9 +137,9 @@ void line_end_check(ReaderState& st, int32_t term, std::string_view fil) {
 
 void warn_lines(std::initializer_list<std::string_view> pieces) {
   wline(LU_CONS, pieces);
-  if (!wline(LU_LOG, pieces)) fatal("Error writing to log file");
+  if (!wline_now(LU_LOG, pieces)) fatal("Error writing to log file");
   wline(LU_CONS, {});
-  if (!wline(LU_LOG, {})) fatal("Error writing to log file");
+  if (!wline_now(LU_LOG, {})) fatal("Error writing to log file");
 }
 
 std::string_view name_of(const char* fil, int32_t lfil) {

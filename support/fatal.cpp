@@ -13,18 +13,6 @@ FatalHook hook = nullptr;
 
 void set_fatal_hook(FatalHook h) { hook = h; }
 
-namespace {
-
-// One line made of the pieces on the unit; a failure is not looked at.
-void wline(int32_t lunit, std::initializer_list<std::string_view> pieces) {
-  FILE* f = unitf(lunit);
-  if (f == nullptr) return;
-  for (std::string_view s : pieces) std::fwrite(s.data(), 1, s.size(), f);
-  std::fputc('\n', f);
-}
-
-}  // namespace
-
 // Neither write has a failure path of its own: the run ends either way.  When
 // the log is not open (only while it is being created) its copy is dropped.
 void fatal(std::string_view msg) {

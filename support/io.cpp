@@ -177,22 +177,6 @@ bool append_whole(std::string_view fil, bool existing, std::string_view bytes) {
   return ok;
 }
 
-bool wtext(int32_t lunit, std::initializer_list<std::string_view> pieces) {
-  FILE* f = unitf(lunit);
-  if (f == nullptr) return false;
-  bool ok = true;
-  for (std::string_view s : pieces) {
-    if (!s.empty() && std::fwrite(s.data(), 1, s.size(), f) != s.size()) ok = false;
-  }
-  return ok && !std::ferror(f);
-}
-
-bool wline(int32_t lunit, std::initializer_list<std::string_view> pieces) {
-  const bool ok = wtext(lunit, pieces);
-  FILE* f = unitf(lunit);
-  return ok && f != nullptr && std::fputc('\n', f) != EOF;
-}
-
 // Byte input and output.  The file opened by openru is read through the
 // input block by the line readers alone; getchr serves the other units (the
 // keyboard, the Class ID file) from their streams.  The program has one

@@ -70,7 +70,3 @@ int32_t putchr(int32_t lunit, char chr);
 // stream write: 0 written, 1 failure.
 int32_t putblk(int32_t lunit, const char* b, int32_t n);
 
-// Writes the pieces and a line feed to the unit; false when a write failed.
-bool wline(int32_t lunit, std::initializer_list<std::string_view> pieces);
-// Writes the pieces without a line end; false when a write failed.
-bool wtext(int32_t lunit, std::initializer_list<std::string_view> pieces);

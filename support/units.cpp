@@ -1,4 +1,4 @@
-// The table of open files by unit number.
+// The table of open files by unit number, and line output to them.
 #include "units.h"
 
 namespace {
@@ -31,4 +31,24 @@ void flush_units() {
   for (int32_t i = 1; i <= LU_MAX; ++i) {
     if (units[i] != nullptr) std::fflush(units[i]);
   }
+}
+
+bool wtext(int32_t lunit, std::initializer_list<std::string_view> pieces) {
+  FILE* f = unitf(lunit);
+  if (f == nullptr) return false;
+  bool ok = true;
+  for (std::string_view s : pieces) {
+    if (!s.empty() && std::fwrite(s.data(), 1, s.size(), f) != s.size()) ok = false;
+  }
+  return ok && !std::ferror(f);
+}
+
+bool wline(int32_t lunit, std::initializer_list<std::string_view> pieces) {
+  const bool ok = wtext(lunit, pieces);
+  FILE* f = unitf(lunit);
+  return ok && f != nullptr && std::fputc('\n', f) != EOF;
+}
+
+bool wline_now(int32_t lunit, std::initializer_list<std::string_view> pieces) {
+  return wline(lunit, pieces) && std::fflush(unitf(lunit)) == 0;
 }

@@ -1,8 +1,10 @@
-// The table of open files by unit number, below both the opening routines
-// and the error exits.
+// The table of open files by unit number and line output to them, below
+// both the opening routines and the error exits.
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
+#include <string_view>
 
 // Unit numbers of the system's files (the same in both programs).
 constexpr int32_t LU_INPUT = 1;    // input roster; Class ID file while read
@@ -28,3 +30,11 @@ void bind_unit(int32_t lunit, FILE* f);
 bool close_unit(int32_t lunit);
 // Flushes every open unit.
 void flush_units();
+
+// Writes the pieces and a line feed to the unit; false when a write failed.
+bool wline(int32_t lunit, std::initializer_list<std::string_view> pieces);
+// Writes the pieces without a line end; false when a write failed.
+bool wtext(int32_t lunit, std::initializer_list<std::string_view> pieces);
+// As wline, and the line reaches the file at once: false when the write or
+// the flush failed.  Every log line goes this way.
+bool wline_now(int32_t lunit, std::initializer_list<std::string_view> pieces);

@@ -168,6 +168,16 @@ TEST(WholeRunClosing, CanvasHeaderOnly) {
   EXPECT_EQ(mask_stamp(r.file("zembic.lcs")), "ccyymmdd hhmmss Limit, Used, and Seed: 232, 0, 12345\n");
 }
 
+// A plain text roster that is one header line without a line end.
+TEST(WholeRunClosing, PlainTextHeaderOnlyWithoutLineEnd) {
+  RunResult r = run_in_folder(ZEMBIC_BIN, {.args = {"-", "-", "-", "1X", "-", "-", "12345"},
+                                           .files = {{"zembic.txt", "Title"}, {"zembic.cid", " 0\n    \n"}}});
+  ASSERT_EQ(r.status, 0) << r.console;
+  EXPECT_EQ(r.file("new_zembic.txt"), "X: Title");
+  EXPECT_NE(r.console.find(" ** WARNING: Input file has a header only: zembic.txt\n\n"),
+            std::string::npos);
+}
+
 TEST(WholeRunClosing, EmptyPlainTextRoster) {
   Plan p;
   p.cid = "k";
