@@ -95,16 +95,11 @@ void check_given(RunState& r, const ProgramDesc& d) {
 // as "./a.csv", a hard link or a symbolic link to the input): writing the
 // output would then destroy the roster being read.
 bool same_file(std::string_view a, std::string_view b) {
-  char pa[FLDMAX + 1];
-  char pb[FLDMAX + 1];
-  if (a.size() > FLDMAX || b.size() > FLDMAX) return false;
-  std::memcpy(pa, a.data(), a.size());
-  pa[a.size()] = '\0';
-  std::memcpy(pb, b.data(), b.size());
-  pb[b.size()] = '\0';
+  const Path pa(a);
+  const Path pb(b);
   struct stat sa;
   struct stat sb;
-  if (::stat(pa, &sa) != 0 || ::stat(pb, &sb) != 0) return false;
+  if (!pa.ok || !pb.ok || ::stat(pa.s, &sa) != 0 || ::stat(pb.s, &sb) != 0) return false;
   return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 

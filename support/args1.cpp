@@ -1,5 +1,4 @@
-// args1, the unit of args: the command line into fixed argument slots.  The
-// unit name is the system's own; its "1" is no version or copy.
+// args1, the unit of args: the command line into fixed argument slots.
 #include "args1.h"
 
 #include <cstring>

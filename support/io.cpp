@@ -214,7 +214,7 @@ int32_t putchr(int32_t lunit, char chr) {
   return ::putc_unlocked(static_cast<unsigned char>(chr), f) == EOF ? 1 : 0;
 }
 
-int32_t putblk(int32_t lunit, const char* b, int32_t n) {
+int32_t put_block(int32_t lunit, const char* b, int32_t n) {
   FILE* f = unitf(lunit);
   if (f == nullptr) return 1;
   const size_t len = n > 0 ? static_cast<size_t>(n) : 0;

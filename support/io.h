@@ -68,5 +68,5 @@ int32_t getchr(int32_t lunit, char& chr);
 int32_t putchr(int32_t lunit, char chr);
 // The n bytes at b (n >= 0) as putchr would write them one by one, in one
 // stream write: 0 written, 1 failure.
-int32_t putblk(int32_t lunit, const char* b, int32_t n);
+int32_t put_block(int32_t lunit, const char* b, int32_t n);
 

@@ -36,7 +36,7 @@ constexpr int32_t OUTBLK = 65536;
 char utf16blk[OUTBLK];
 
 void write_block(std::string_view name, int32_t lunit, const char* b, int32_t n) {
-  if (putblk(lunit, b, n) != 0) fatal2("Error writing to file ", name);
+  if (put_block(lunit, b, n) != 0) fatal2("Error writing to file ", name);
 }
 
 }  // namespace
