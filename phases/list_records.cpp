@@ -12,6 +12,7 @@
 #include "csvfnd.h"
 #include "fatal.h"
 #include "io.h"
+#include "row_cell.h"
 #include "text.h"
 
 namespace {
@@ -24,15 +25,9 @@ struct RootDomain {
 };
 constexpr RootDomain root_domains[2] = {{ROOT_HOST1, ROOT_DOMAIN1}, {ROOT_HOST2, ROOT_DOMAIN2}};
 
-// Fetches column icol of the current row into fld (256 bytes), trimmed.
+// Column icol of the current row into fld (256 bytes), trimmed.
 int32_t fetch(const RunState& r, int32_t icol, char* fld) {
-  int32_t fndlt = -9, lcol, iend, jcol;
-  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), icol, fndlt, fld, FLDMAX,
-         lcol, iend, jcol);
-  if (jcol <= 0) return 0;
-  int32_t l = fndlt;
-  trimlt(fld, l);
-  return l;
+  return fetch_cell(r, r.bufchr, r.nbuf, r.term, icol, fld);
 }
 
 // Appends bytes to the record under construction, never beyond RECMAX.

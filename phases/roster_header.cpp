@@ -16,6 +16,7 @@
 #include "phases.h"
 #include "readcv.h"
 #include "readfu.h"
+#include "row_cell.h"
 #include "text.h"
 
 namespace {
@@ -208,12 +209,7 @@ void text_header(RunState& r, const ProgramDesc& d) {
 bool student_cell_is(const RunState& r, const char* b, int32_t nbuf, int32_t term,
                      std::string_view text) {
   static char fnd[FLDMAX];
-  int32_t fndlt = -9, lcol, iend, jcol;
-  csvfnd(BUFMAX, nbuf, b, term, sep_char(r), quot_char(r), r.col_student, fndlt, fnd, FLDMAX,
-         lcol, iend, jcol);
-  if (lcol < 0) return false;
-  int32_t l = fndlt;
-  trimlt(fnd, l);
+  const int32_t l = fetch_cell(r, b, nbuf, term, r.col_student, fnd);
   return std::string_view(fnd, static_cast<size_t>(l)) == text;
 }
 
