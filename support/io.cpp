@@ -95,9 +95,13 @@ void openru(std::string_view fil, int32_t lunit) {
   const int32_t e = fexist(fil);
   if (e < 0) fatal2("Disk error looking for file ", fil);
   if (e == 0) fatal2("File not found: ", fil);
-  Path p(fil);
-  FILE* f = std::fopen(p.s, "rb");
-  if (f == nullptr) fatal2("Unable to open file ", fil);
+  // Only a regular file: a FIFO without a writer would wait for ever.
+  const int fd = open_regular(Path(fil), O_RDONLY);
+  FILE* f = fd >= 0 ? ::fdopen(fd, "rb") : nullptr;
+  if (f == nullptr) {
+    if (fd >= 0) ::close(fd);
+    fatal2("Unable to open file ", fil);
+  }
   setunit(lunit, f);
   cminp.lunit = lunit;  // its bytes come through the input block
   cminp.f = f;

@@ -131,6 +131,7 @@ TEST(Faults, FifosByFile) {
       {"zembic.aid.txt", "Unable to access old file zembic.aid.txt"},
       {"zembic.htm", "Unable to access old file zembic.htm"},
       {"zembic.srt.txt", "Unable to access old file zembic.srt.txt"},
+      {"r.csv", "Unable to open file r.csv"},
   };
   const std::string lcs = "new: 232, 0, 12345\n";
   for (const Case& c : cases) {
