@@ -214,16 +214,24 @@ bool student_cell_is(const RunState& r, const char* b, int32_t nbuf, int32_t ter
 }
 
 // A current Canvas export with a manual posting policy has one more header
-// row: header line 2 is the "Manual Posting" row (its Student cell empty) and
-// the "Points Possible" row follows it.  Then the Points Possible row gets
-// header text 2 as header line 2 would (Canvas reads it as the points of the
-// new column), header line 2 an empty identifier cell, and the run counts 3
-// header lines.  Any other row read here waits in the row buffer for the
-// student pass.  line2 is where header line 2 begins in the output buffer.
+// row: header line 2 is the "Manual Posting" row (its Student cell empty, a
+// "Manual Posting" cell under each such assignment) and the "Points
+// Possible" row follows it.  Then the Points Possible row gets header text 2
+// as header line 2 would (Canvas reads it as the points of the new column),
+// header line 2 an empty identifier cell, and the run counts 3 header lines.
+// Any other row read here waits in the row buffer for the student pass.  A
+// re-run knows the row by its empty identifier cell (kill may have dropped
+// the "Manual Posting" cells).  No other header line 2 makes the run read
+// ahead, so the reader's warnings and errors about the next row come where
+// they always did.  line2 is where header line 2 begins in the output buffer.
 void points_possible_row(RunState& r, int32_t ncol, int32_t line2) {
   static char row[BUFMAX];
   if (!r.canvas || r.nhead != 2 || r.term == 0) return;
   if (!student_cell_is(r, r.bufchr, r.nbuf, r.term, "")) return;
+  static char cell[FLDMAX];
+  const bool rerun_mark =
+      !r.new_ && fetch_cell(r, r.bufchr, r.nbuf, r.term, r.ncolf, cell) == 0;
+  if (find_column(r, "Manual Posting") == 0 && !rerun_mark) return;
   int32_t nbuf, ipos, lpos, term;
   readcv(slot_bytes(r, FIN), slot_len(r, FIN), LU_INPUT, sep_char(r), quot_char(r), ncol, BUFMAX,
          nbuf, ipos, lpos, row, term);

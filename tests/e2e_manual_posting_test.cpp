@@ -161,4 +161,19 @@ TEST(ManualPosting, VarlonFirstRunAndRerunHandOutOneNaidPerStudent) {
             "ccyymmdd hhmmss Limit, Used, and Seed: 323, 4, 31\n");
 }
 
+// A header line 2 with an empty Student cell but no "Manual Posting" cell is
+// no such row: the next row is read by the student pass as always, so its
+// faults show where they always did (after the tables, the output begun).
+TEST(ManualPosting, OtherExportsAreNotReadAhead) {
+  const std::string in = kHead1 + ",,,,,,\r\n\"Abara, C\",1\r\n";
+  RunResult r = run_in_folder(ZEMBIC_BIN, {.args = {"-", "-", "-", "-", "-", "-", "12345"},
+                                           .files = {{"zembic.csv", in}, {"zembic.cid", " 0\n    \n"}}});
+  EXPECT_EQ(r.status, 1);
+  const size_t tables = r.console.find("Randomly resorted AID strings");
+  const size_t fault = r.console.find("*** Variable number of columns in zembic.csv!");
+  ASSERT_NE(fault, std::string::npos) << r.console;
+  EXPECT_LT(tables, fault);
+  EXPECT_TRUE(r.has("new_zembic.csv"));
+}
+
 }  // namespace
