@@ -152,12 +152,7 @@ TEST(WholeRunClosing, CanvasHeaderOnly) {
   canvas_options(e);
   class_readback(e, p);
   roster_to_shuffle(e, p, "zembic.csv");
-  e.both("");
-  e.both("");
-  first_unused(e, p, -1);
-  e.both(" ** WARNING: Input file has a header only: zembic.csv");
-  e.both("");
-  fresh_summary(e, 0);
+  no_student_end(e, p, " ** WARNING: Input file has a header only: zembic.csv");
   ASSERT_EQ(r.status, 0) << r.console;
   EXPECT_EQ(mask_stamp(r.console), e.console);
   EXPECT_EQ(mask_stamp(r.file("zembic.log")), e.log);
@@ -188,12 +183,7 @@ TEST(WholeRunClosing, EmptyPlainTextRoster) {
   e.both("");
   class_readback(e, p);
   roster_to_shuffle(e, p, "zembic.txt");
-  e.both("");
-  e.both("");
-  first_unused(e, p, -1);
-  e.both(" ** WARNING: Input file is empty: zembic.txt");
-  e.both("");
-  fresh_summary(e, 0);
+  no_student_end(e, p, " ** WARNING: Input file is empty: zembic.txt");
   ASSERT_EQ(r.status, 0) << r.console;
   EXPECT_EQ(mask_stamp(r.console), e.console);
   EXPECT_EQ(mask_stamp(r.file("zembic.log")), e.log);

@@ -254,4 +254,15 @@ inline void fresh_summary(Expect& e, int idnew) {
   e.both("");
 }
 
+// The end of a fresh run without a student: the empty listing, the first
+// unused table, the input file warning with its empty line, the summary.
+inline void no_student_end(Expect& e, const Plan& p, const std::string& warning) {
+  e.both("");
+  e.both("");
+  first_unused(e, p, -1);
+  e.both(warning);
+  e.both("");
+  fresh_summary(e, 0);
+}
+
 }  // namespace expect
