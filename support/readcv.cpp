@@ -10,11 +10,12 @@
 // field only at the start of a column (never after an escaped separator
 // byte), and an escape byte may not be the last byte of a row's text.
 //
-// Speed: the bytes that leave the state as it is (all but the separator,
-// quote, escape, CR and LF; inside quotes all but quote, escape and LF) are
-// copied from the input block in runs (UTF-16 input: its ASCII characters),
-// and the separators and quotes between them take their common steps there
-// too; the state machine sees the others one by one.
+// Speed: the bytes already in the input block (UTF-16 input: its ASCII
+// characters) are taken 8 at a time where they can be, their separators and
+// quotes found at once; the scan byte by byte sees the rest (CR, LF, the
+// escape byte and the first bytes of each row).  Both scans follow one set
+// of quote rules (step), and the word scan can be switched off
+// (readcv_word_paths) so that tests can hold the two against each other.
 #include "readcv.h"
 
 #include <bit>
@@ -48,6 +49,18 @@ struct RowCall {
   int32_t bufmax;
 };
 
+// Where the row is in the quote rules.
+enum class Quote : uint8_t {
+  outside,   // not in a quoted field
+  inside,    // in a quoted field
+  closed,    // a quote seen inside a quoted field: it closed the field or starts a doubled one
+  closed_cr  // a CR after a closing quote: only an LF may follow
+};
+
+// What a byte is to the quote rules (an LF outside a quoted field ends the
+// row before it is classified; an escaped byte is data).
+enum class Byte : uint8_t { data, cr, sep, quote };
+
 // The row being read (the caller's results) and the scan's working values,
 // all reset at every row start.
 struct RowScan {
@@ -56,7 +69,7 @@ struct RowScan {
   int32_t ipos;   // insertion point (-1 until found)
   int32_t lpos;   // raw length of the column before it
   int32_t term;   // line end: 0 none (end of file), 1 LF, 2 CR LF
-  int32_t state;      // 0 outside quotes, 1 inside, 2 a quote seen inside, 3 a CR after a closing quote
+  Quote quote;        // the quote state
   int32_t ncol;       // columns ended so far
   int32_t lastsep;    // position of the last column-ending separator (0: none)
   int32_t prevsep;    // position of the one before it (0: none)
@@ -68,6 +81,10 @@ struct RowScan {
 enum class RowEnd { restart, line_feed, file_end };
 
 constexpr int32_t HEADMAX = 9;  // first bytes of the first row: mark and separator line
+
+// Row position from which the bytes may be taken a word at a time; past any
+// row when the word paths are switched off (readcv_word_paths).
+int32_t words_from = HEADMAX;
 
 // The row is a separator line ("sep=X", also in double quotes, just before
 // the line end): the position of X in head, else 0.
@@ -86,127 +103,71 @@ bool unusable_separator(char x, char quot) {
   return x == '\r' || x == '\n' || x == '"' || x == quot || (csv_escape(esc) && x == esc);
 }
 
-// The bytes that the quote state machine must see one by one: outside
-// quotes sep, quot, esc, CR and LF; inside quotes only quot, esc and LF.
-// Made anew only when one of them changes (rows are short as often as long).
-struct SpecialBytes {
-  char sep, quot, esc;
-  bool has_esc;
-  bool made;
-  bool outside[256];
-  bool inside[256];
-};
-SpecialBytes special = {};
-
-void mark_special(const RowCall& c) {
-  if (special.made && special.sep == c.sep && special.quot == c.quot &&
-      special.has_esc == c.has_esc && special.esc == c.esc) {
-    return;
-  }
-  special.sep = c.sep;
-  special.quot = c.quot;
-  special.esc = c.esc;
-  special.has_esc = c.has_esc;
-  special.made = true;
-  std::memset(special.outside, 0, sizeof special.outside);
-  std::memset(special.inside, 0, sizeof special.inside);
-  const auto mark = [](bool* is, char x) { is[static_cast<uint8_t>(x)] = true; };
-  for (const char x : {c.quot, '\n'}) {
-    mark(special.outside, x);
-    mark(special.inside, x);
-  }
-  mark(special.outside, c.sep);
-  mark(special.outside, '\r');
-  if (c.has_esc) {
-    mark(special.outside, c.esc);
-    mark(special.inside, c.esc);
-  }
-}
-
-// Index of the first of the n bytes at p that the state machine must see
-// (outside quotes or inside them), n when there is none.  Whole 8-byte words
-// are tested first: a byte equal to x is a zero byte of the word XOR x
-// repeated, and the lowest marked byte of the test is always a true one.
-int32_t plain_run(const char* p, int32_t n, bool outside) {
-  constexpr uint64_t ones = 0x0101010101010101ULL;
-  constexpr uint64_t highs = 0x8080808080808080ULL;
-  const auto has = [](uint64_t w, char x) {
-    const uint64_t d = w ^ (ones * static_cast<uint8_t>(x));
-    return (d - ones) & ~d & highs;
-  };
-  // Without an escape byte the quote stands in for it (a second test of it).
-  const char esc = special.has_esc ? special.esc : special.quot;
-  int32_t k = 0;
-  for (; k + 8 <= n; k += 8) {
-    uint64_t w;
-    std::memcpy(&w, p + k, 8);
-    uint64_t hit = has(w, special.quot) | has(w, '\n') | has(w, esc);
-    if (outside) hit |= has(w, special.sep) | has(w, '\r');
-    if (hit == 0) continue;
-    // The word's first byte is its lowest on a little-endian machine.
-    if constexpr (std::endian::native == std::endian::little) {
-      return k + std::countr_zero(hit) / 8;
-    }
-    break;
-  }
-  const bool* is = outside ? special.outside : special.inside;
-  while (k < n && !is[static_cast<uint8_t>(p[k])]) ++k;
-  return k;
-}
-
-// Ends the column at the separator in position nbuf.
-void end_column(const RowCall& c, RowScan& r) {
+// Ends the column at the separator in position pos.
+void end_column(const RowCall& c, RowScan& r, int32_t pos) {
   ++r.ncol;
   if (r.ipos < 0 && c.ncolf != 0 && r.ncol == c.ncolf - 1) {
-    r.ipos = r.nbuf - 1;
+    r.ipos = pos - 1;
     r.lpos = r.ipos - r.lastsep;
   }
   r.prevsep = r.lastsep;
-  r.lastsep = r.nbuf;
-  r.state = 0;
+  r.lastsep = pos;
+  r.quote = Quote::outside;
 }
 
-// One step of the quote state machine for a separator (is_sep) or quote at
-// position pos, when it is a common one: a separator inside quotes is data,
-// outside them it ends a column; a quote opens the quoted field of a column
-// at its start, closes it, or is doubled in it.  False leaves the byte to the
-// scan byte by byte (which ends the run where the quoting is bad).
-bool common_step(const RowCall& c, RowScan& r, bool is_sep, int32_t pos) {
-  if (is_sep) {
-    if (r.state != 1) {
-      r.nbuf = pos;
-      end_column(c, r);
+// The quote rules for the byte of class k in position pos, other than an LF
+// that ends the row: the state moves on and the result is null, or the
+// result is the message of the quoting error (the state stays as it was).
+// Both the scan byte by byte and the scan word by word take every
+// separator, quote, CR and data byte through here.
+inline const char* step(const RowCall& c, RowScan& r, Byte k, int32_t pos) {
+  if (r.quote == Quote::inside) {
+    if (k == Byte::quote) r.quote = Quote::closed;
+    return nullptr;
+  }
+  if (r.quote == Quote::outside) {
+    if (k == Byte::sep) {
+      end_column(c, r, pos);
+    } else if (k == Byte::quote) {
+      // Only at the start of a column: the row start or just after a
+      // separator that ended a column (an escaped one did not).
+      if (r.lastsep != pos - 1) return "Bad quoting (started too late) in ";
+      r.quote = Quote::inside;
     }
-    return true;
+    return nullptr;
   }
-  if (r.state == 0) {
-    if (r.lastsep != pos - 1) return false;
-    r.state = 1;
-  } else if (r.state == 1) {
-    r.state = 2;
+  if (r.quote == Quote::closed_cr) return "Bad quoting (terminated before bare CR) in ";
+  // A quote closed the field: a separator, CR or LF ends it, or a second
+  // quote makes a doubled one.
+  if (k == Byte::sep) {
+    end_column(c, r, pos);
+  } else if (k == Byte::cr) {
+    r.quote = Quote::closed_cr;
+  } else if (k == Byte::quote) {
+    if (c.has_esc) return "Bad quoting (terminated before a quote) in ";
+    r.quote = Quote::inside;
   } else {
-    if (c.has_esc) return false;
-    r.state = 1;
+    return "Bad quoting (terminated too early) in ";
   }
-  return true;
+  return nullptr;
 }
 
 // The high bit of each byte of w that equals x.
-uint64_t equal_bytes(uint64_t w, char x) {
+inline uint64_t equal_bytes(uint64_t w, char x) {
   constexpr uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
   const uint64_t d = w ^ (0x0101010101010101ULL * static_cast<uint8_t>(x));
   return ~(((d & low7) + low7) | d | low7);
 }
 
-// The common steps over the n bytes at p in whole 8-byte words (on a
-// little-endian machine, where a word's first byte is its lowest): the
-// separators and quotes of each word are found at once and stepped through
-// up to the word's first CR, LF or escape byte.  Returns the bytes taken;
-// stop tells that the byte after them is left to the scan byte by byte.
-int32_t common_words(const RowCall& c, RowScan& r, const char* p, int32_t n, int32_t base,
-                     bool& stop) {
-  int32_t k = 0;
-  for (; k + 8 <= n; k += 8) {
+// The n bytes at p, whole 8-byte words at a time (on a little-endian
+// machine, where a word's first byte is its lowest): the separators and
+// quotes of each word are found at once and taken through step up to the
+// word's first CR, LF or escape byte; the data bytes between them too where
+// the state has a rule for data.  Returns the bytes taken; the byte after
+// them (a CR, LF or escape byte, a quoting error, or the start of a last
+// part word) is left to the scan byte by byte.
+int32_t take_words(const RowCall& c, RowScan& r, const char* p, int32_t n, int32_t base) {
+  for (int32_t k = 0; k + 8 <= n; k += 8) {
     uint64_t w;
     std::memcpy(&w, p + k, 8);
     const uint64_t seps = equal_bytes(w, c.sep);
@@ -219,59 +180,36 @@ int32_t common_words(const RowCall& c, RowScan& r, const char* p, int32_t n, int
     for (; m != 0; m &= m - 1) {
       const int32_t bit = std::countr_zero(m);
       const int32_t j = bit / 8;
-      // After a closing quote only a separator, quote, CR or LF may follow.
-      if (r.state == 2 && j != next) {
-        stop = true;
-        return k + next;
-      }
-      if (!common_step(c, r, (seps >> bit) & 1, base + k + j + 1)) {
-        stop = true;
-        return k + j;
-      }
+      if (j != next && step(c, r, Byte::data, base + k + next + 1) != nullptr) return k + next;
+      const Byte b = (seps >> bit) & 1 ? Byte::sep : Byte::quote;
+      if (step(c, r, b, base + k + j + 1) != nullptr) return k + j;
       next = j + 1;
     }
-    if ((r.state == 2 && next < limit) || limit < 8) {
-      stop = true;
-      return k + (r.state == 2 ? next : limit);
-    }
+    if (next < limit && step(c, r, Byte::data, base + k + next + 1) != nullptr) return k + next;
+    if (limit < 8) return k + limit;
   }
-  return k;
+  return n & ~7;
 }
 
-// The common steps of the quote state machine, taken over the bytes in the
-// input block without decoding them one by one: runs of bytes that change
-// no state, and the separators and quotes that common_step takes.  Anything
-// else (the escape byte, CR, LF, a quoting error, the first bytes of the
-// file, a full row buffer) is left to the scan byte by byte, which goes on
+// The bytes in the input block that need no decoding one by one, taken a
+// word at a time (take_words) and copied into the row as they are.  Anything
+// else (the first bytes of a row, a pending escape, a full row buffer and
+// what take_words leaves) is left to the scan byte by byte, which goes on
 // after these bytes.
-void scan_common(const RowCall& c, RowScan& r) {
-  if (r.state == 3 || r.escp || r.nbuf < HEADMAX) return;
+void scan_words(const RowCall& c, RowScan& r) {
+  if (r.escp || r.nbuf < words_from) return;
   for (;;) {  // once for 8-bit input, a staging area at a time for UTF-16 input
     const char* p = nullptr;
     int32_t n = plain_bytes(st.rd, c.lunit, p);
     if (n > c.bufmax - r.nbuf) n = c.bufmax - r.nbuf;
+    if constexpr (std::endian::native != std::endian::little) n = 0;
     const int32_t base = r.nbuf;  // the byte p[k] takes position base + k + 1
-    int32_t k = 0;
-    bool stop = false;
-    if constexpr (std::endian::native == std::endian::little) {
-      k = common_words(c, r, p, n, base, stop);
-    }
-    while (!stop && k < n) {
-      if (r.state != 2) {
-        k += plain_run(p + k, n - k, r.state == 0);
-        if (k == n) break;
-      }
-      const char b = p[k];
-      if (b == '\n' || b == '\r' || (c.has_esc && b == c.esc)) break;
-      if ((b != c.sep && b != c.quot) || !common_step(c, r, b == c.sep, base + k + 1)) break;
-      ++k;
-    }
-    r.nbuf = base;
+    const int32_t k = take_words(c, r, p, n, base);
     if (k == 0) return;
     std::memcpy(r.bufchr + base, p, k);
     r.nbuf = base + k;
     take_plain(k);
-    r.prev_escaped = k == 1 && r.escaped;
+    r.prev_escaped = false;
     r.escaped = false;
     if (k < n) return;
   }
@@ -282,7 +220,7 @@ void scan_common(const RowCall& c, RowScan& r) {
 // byte-order mark (the row starts again).
 RowEnd scan_row(RowCall& c, RowScan& r, char* head) {
   for (;;) {
-    scan_common(c, r);
+    scan_words(c, r);
     char b;
     if (next_decoded_byte(st.rd, c.name, c.lunit, b) != 0) return RowEnd::file_end;
     if (++r.nbuf > c.bufmax) fatal2("Bad quoting or row is too big to process in ", c.name);
@@ -301,35 +239,19 @@ RowEnd scan_row(RowCall& c, RowScan& r, char* head) {
     }
     if (cmenc.enc == 0 && r.nbuf <= 3 && bom_check(head, r.nbuf, c.name)) return RowEnd::restart;
     if (!data && b == '\n') {
-      if (r.state != 1) return RowEnd::line_feed;
+      if (r.quote != Quote::inside) return RowEnd::line_feed;
       if (r.nbuf > 1 && r.bufchr[r.nbuf - 2] == '\r' && st.warncl == 0) {
         warn_lines({" ** WARNING: CRLF instead of LF inside a column of ", c.name});
         st.warncl = 1;
       }
       continue;
     }
-    if (r.state == 3) fatal2("Bad quoting (terminated before bare CR) in ", c.name);
-    if (data) {
-      if (r.state == 2) fatal2("Bad quoting (terminated too early) in ", c.name);
-    } else if (b == '\r') {
-      if (r.state == 2) r.state = 3;
-    } else if (b == c.sep) {
-      if (r.state != 1) end_column(c, r);
-    } else if (b == c.quot) {
-      if (r.state == 0) {
-        // Only at the start of a column: the row start or just after a
-        // separator that ended a column (an escaped one did not).
-        if (r.lastsep != r.nbuf - 1) fatal2("Bad quoting (started too late) in ", c.name);
-        r.state = 1;
-      } else if (r.state == 1) {
-        r.state = 2;
-      } else {
-        if (c.has_esc) fatal2("Bad quoting (terminated before a quote) in ", c.name);
-        r.state = 1;
-      }
-    } else if (r.state == 2) {
-      fatal2("Bad quoting (terminated too early) in ", c.name);
-    }
+    const Byte k = data          ? Byte::data
+                   : b == '\r'   ? Byte::cr
+                   : b == c.sep  ? Byte::sep
+                   : b == c.quot ? Byte::quote
+                                 : Byte::data;
+    if (const char* bad = step(c, r, k, r.nbuf)) fatal2(bad, c.name);
   }
 }
 
@@ -348,7 +270,6 @@ bool first_row(RowCall& c, const RowScan& r, const char* head) {
   savbuf(r.nbuf, head);
   c.sep = head[x - 1];
   warn_lines({" ** Warning: CSV field separator set to \"", std::string_view(&c.sep, 1), "\""});
-  mark_special(c);
   return true;
 }
 
@@ -386,13 +307,12 @@ void readcv(const char* fil, int32_t lfil, int32_t lunit, char& sep, char quot, 
   char esc = 0;
   const bool has_esc = csv_escape(esc);
   RowCall c = {name, lunit, sep, quot, has_esc, esc, ncolf, bufmax};
-  mark_special(c);
   char head[HEADMAX] = {};
   check_block(lunit);
 
   RowScan r;
   for (;;) {  // one pass per row start (a mark or separator line restarts)
-    r = {bufchr, 0, ncolf == 1 ? 0 : -1, 0, 0, 0, 0, 0, 0, false, false, false};
+    r = {bufchr, 0, ncolf == 1 ? 0 : -1, 0, 0, Quote::outside, 0, 0, 0, false, false, false};
     const RowEnd end = scan_row(c, r, head);
     if (end == RowEnd::restart) continue;
     if (end == RowEnd::line_feed) {
@@ -403,8 +323,8 @@ void readcv(const char* fil, int32_t lfil, int32_t lunit, char& sep, char quot, 
       line_end_check(st.rd, r.term, c.name);
     } else {
       // End of the file before a character.
-      if (r.state == 1) fatal2("File ended inside a quoted string: ", c.name);
-      if (r.state == 3) fatal2("Bad quoting (terminated before CR EOF) in ", c.name);
+      if (r.quote == Quote::inside) fatal2("File ended inside a quoted string: ", c.name);
+      if (r.quote == Quote::closed_cr) fatal2("Bad quoting (terminated before CR EOF) in ", c.name);
       if (r.nbuf > 0 && r.escp) fatal2("Bad escape (at the end of a row) in ", c.name);
     }
     break;
@@ -425,3 +345,5 @@ void readcv(const char* fil, int32_t lfil, int32_t lunit, char& sep, char quot, 
 }
 
 void readcv_reset() { st = {}; }
+
+void readcv_word_paths(bool on) { words_from = on ? HEADMAX : INT32_MAX; }
