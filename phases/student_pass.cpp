@@ -134,16 +134,25 @@ int32_t id_candidate(const RunState& r, const ProgramDesc& d, const char* s, int
   return id0;
 }
 
-void csv_row(RunState& r, const ProgramDesc& d) {
+// A CSV row; read_now tells that readcv has just read it for column ncolf
+// (not read ahead with the header lines), so r.ipos is its insertion point.
+void csv_row(RunState& r, const ProgramDesc& d, bool read_now) {
   if (r.new_ != 0) {
     put_new(r, d);
     return;
   }
-  // Re-run: the identifier column is column ncolf of every row.
+  // Re-run: the identifier column is column ncolf of every row.  The
+  // insertion point is the separator in front of it: the columns before it
+  // are not scanned again.
   char fnd[FLDMAX];
   int32_t fndlt = -9, lcol, iend, jcol;
-  csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), r.ncolf, fndlt, fnd,
-         FLDMAX, lcol, iend, jcol);
+  if (read_now) {
+    csvfnd_from(r.ncolf == 1 ? 0 : r.ipos + 1, BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r),
+                quot_char(r), r.ncolf, fndlt, fnd, FLDMAX, lcol, iend, jcol);
+  } else {
+    csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), r.ncolf, fndlt, fnd,
+           FLDMAX, lcol, iend, jcol);
+  }
   if (lcol < 0) fatal(r.dosort != 0 ? "Program error 2300A" : d.id.lost_id);
   int32_t lf = fndlt;
   trimlt(fnd, lf);
@@ -256,6 +265,7 @@ void phase_pass(RunState& r, const ProgramDesc& d) {
   const bool ended = r.nhead > 0 && r.term == 0 && r.held == 0;
 
   while (!ended) {
+    const bool read_now = r.held == 0;
     if (r.held != 0) {
       r.held = 0;
     } else if (r.csv != 0) {
@@ -268,7 +278,7 @@ void phase_pass(RunState& r, const ProgramDesc& d) {
     r.nrec += 1;
     if (r.csv != 0) {
       if (r.colnot > 0) notes_prefill(r, d);
-      csv_row(r, d);
+      csv_row(r, d, read_now);
     } else {
       text_row(r, d);
     }

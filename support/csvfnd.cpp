@@ -82,11 +82,9 @@ class ContentsWalk {
   char esc_;
 };
 
-}  // namespace
-
-void csvfnd(int32_t bufmax, int32_t nbuf, const char* bufchr, int32_t term, char sep, char quot,
-            int32_t icol, int32_t& fndlt, char* fnd, int32_t lfnd, int32_t& lcol, int32_t& iend,
-            int32_t& jcol) {
+// csvfnd's argument tests; returns the length of the row text.
+int32_t checked_text(int32_t bufmax, int32_t nbuf, int32_t term, int32_t icol, int32_t fndlt,
+                     int32_t lfnd) {
   const int32_t ntext = nbuf - term;
   // A row text beyond the buffer cannot exist either.
   if (ntext < 0 || ntext > bufmax) fatal("csvfnd: Nonexisting line");
@@ -94,12 +92,17 @@ void csvfnd(int32_t bufmax, int32_t nbuf, const char* bufchr, int32_t term, char
   if (lfnd < 0) fatal("Program error in csvfnd: negative field length");
   if (fndlt >= 0 && fndlt > lfnd) fatal("csvfnd: Bad contents to find");
   if (fndlt < 0 && fndlt != -1 && fndlt != -9) fatal("csvfnd: Bad value for fndlt");
+  return ntext;
+}
+
+// The search of csvfnd, from the column after column jcol, which ends at
+// position iend (0 and 0: from the row start).
+void find_from(const char* bufchr, int32_t ntext, char sep, char quot, int32_t icol,
+               int32_t& fndlt, char* fnd, int32_t lfnd, int32_t& lcol, int32_t& iend,
+               int32_t& jcol) {
   const bool prefix = fndlt >= 1 && fnd[fndlt - 1] == '*';
   char esc = 0;
   const bool has_esc = csv_escape(esc);
-
-  iend = 0;
-  jcol = 0;
   for (;;) {
     if (iend > ntext) {
       lcol = -1;
@@ -126,4 +129,28 @@ void csvfnd(int32_t bufmax, int32_t nbuf, const char* bufchr, int32_t term, char
     for (int32_t k = 0; k < want && same; ++k) same = walk.next() == fnd[k];
     if (same) return;
   }
+}
+
+}  // namespace
+
+void csvfnd(int32_t bufmax, int32_t nbuf, const char* bufchr, int32_t term, char sep, char quot,
+            int32_t icol, int32_t& fndlt, char* fnd, int32_t lfnd, int32_t& lcol, int32_t& iend,
+            int32_t& jcol) {
+  const int32_t ntext = checked_text(bufmax, nbuf, term, icol, fndlt, lfnd);
+  iend = 0;
+  jcol = 0;
+  find_from(bufchr, ntext, sep, quot, icol, fndlt, fnd, lfnd, lcol, iend, jcol);
+}
+
+void csvfnd_from(int32_t ifrom, int32_t bufmax, int32_t nbuf, const char* bufchr, int32_t term,
+                 char sep, char quot, int32_t icol, int32_t& fndlt, char* fnd, int32_t lfnd,
+                 int32_t& lcol, int32_t& iend, int32_t& jcol) {
+  const int32_t ntext = checked_text(bufmax, nbuf, term, icol, fndlt, lfnd);
+  if (icol < 1 || ifrom < 0 || ifrom > ntext + 1 || (icol == 1) != (ifrom == 0) ||
+      (ifrom > 0 && ifrom <= ntext && bufchr[ifrom - 1] != sep)) {
+    fatal("Program error in csvfnd_from");
+  }
+  iend = ifrom;
+  jcol = icol - 1;
+  find_from(bufchr, ntext, sep, quot, icol, fndlt, fnd, lfnd, lcol, iend, jcol);
 }
