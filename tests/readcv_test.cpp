@@ -3,44 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "readcv.h"
-#include "reader_helpers.h"
-#include "sizes.h"
+#include "readcv_helpers.h"
 
 namespace {
-
-struct Opts {
-  char sep = ',';
-  char quot = '"';
-  int32_t esc = -1;
-  int32_t ncolf = 0;
-  int32_t bufmax = BUFMAX;
-};
-
-struct CsvRead : ReadAll {
-  char sep = 0;  // the separator after the last call
-};
-
-const std::string fname = "r.csv";
-
-CsvRead read_csv(const std::string& bytes, Opts o = {}) {
-  static char bufchr[BUFMAX + 1];
-  readcv_reset();
-  cmenc.esc = o.esc;
-  char sep = o.sep;
-  CsvRead r;
-  static_cast<ReadAll&>(r) = read_all(fname, bytes, [&](ReadRow& row) {
-    int32_t nbuf = -5, ipos = -5, lpos = -5, term = -5;
-    readcv(fname.data(), static_cast<int32_t>(fname.size()), LU_INPUT, sep, o.quot, o.ncolf,
-           o.bufmax, nbuf, ipos, lpos, bufchr, term);
-    if (nbuf == 0 && term == 0) return 0;
-    row = {std::string(bufchr, nbuf), term, ipos, lpos};
-    return 1;
-  });
-  r.sep = sep;
-  cmenc.esc = -1;
-  return r;
-}
 
 std::vector<std::string> texts(const ReadAll& r) {
   std::vector<std::string> v;

@@ -6,10 +6,14 @@
 // checked against csvfnd: each column must be found, located where the row
 // says, fetched and found again by its contents.  A fatal exit is expected
 // for bad input, but never an internal one ("Program bug", "Program error").
+// Every input is read twice, with the reader's word scan and without it
+// (every byte through the scan byte by byte): both must give the same rows,
+// line ends, insertion points, separator, warnings, errors and output buffer.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include <sys/mman.h>
@@ -17,6 +21,7 @@
 
 #include "csvfnd.h"
 #include "fatal.h"
+#include "fuzz_options.h"
 #include "io.h"
 #include "outbuf.h"
 #include "readcv.h"
@@ -59,26 +64,7 @@ std::string_view console_text() {
   return std::string_view(cons_buf, static_cast<size_t>(end));
 }
 
-struct Options {
-  char sep, quot;
-  int32_t esc, ncolf, bufmax;
-};
-
-// The option phase refuses a separator LF, CR or double quote, a quote LF, CR
-// or equal to the separator, and an escape equal to any of these.
-Options options(const uint8_t* d) {
-  Options o;
-  o.sep = static_cast<char>(d[0]);
-  if (o.sep == '\n' || o.sep == '\r' || o.sep == '"') o.sep = ',';
-  o.quot = static_cast<char>(d[1]);
-  if (o.quot == '\n' || o.quot == '\r' || o.quot == o.sep) o.quot = '"';
-  o.esc = d[2] == 0 ? -1 : d[2];
-  const char e = static_cast<char>(o.esc);
-  if (e == '\n' || e == '\r' || e == o.sep || e == o.quot) o.esc = -1;
-  o.ncolf = d[3] % 12;
-  o.bufmax = d[4] < 48 ? 1 + d[4] : BUFMAX;
-  return o;
-}
+using Options = FuzzOptions;
 
 // The contents of a raw column, unquoted independently of csvfnd's walk.
 char unq[BUFMAX];
@@ -221,10 +207,18 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 5) return 0;
-  const Options o = options(data);
-  new_input(data + 5, size - 5);
+namespace {
+
+// Appends v to t as text, with a separator.
+void put_int(std::string& t, int32_t v) { t += std::to_string(v) + ' '; }
+
+// Reads the whole input (size bytes at data) with the word scan on or off
+// and returns what the reader gave; with check, csvfnd is held against every
+// row.
+std::string read_input(const Options& o, const uint8_t* data, size_t size, bool words,
+                       bool check) {
+  readcv_word_paths(words);
+  new_input(data, size);
   std::rewind(cons);
   readcv_reset();
   cmenc.enc = 0;
@@ -232,13 +226,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   cmsav.nsav = 0;
   char sep = o.sep;
   bool in_finder = false;
+  std::string t;
   try {
     int32_t ncol0 = 0;
     for (int rows = 0; rows < 10000; ++rows) {
       int32_t nbuf, ipos, lpos, term;
       readcv(path, static_cast<int32_t>(std::strlen(path)), LU_INPUT, sep, o.quot, o.ncolf,
              o.bufmax, nbuf, ipos, lpos, bufchr, term);
+      for (const int32_t v : {nbuf, term, ipos, lpos, int32_t{static_cast<uint8_t>(sep)}}) {
+        put_int(t, v);
+      }
       if (nbuf == 0 && term == 0) break;
+      t.append(bufchr, static_cast<size_t>(nbuf));
+      if (!check) continue;
       in_finder = true;
       check_row(o, nbuf, ipos, lpos, term, sep, ncol0);
       in_finder = false;
@@ -247,6 +247,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text = console_text();
     if (in_finder) fail("csvfnd ended the run:", text);
     if (text.find("Program") != std::string_view::npos) fail("internal error:", text);
+    t += "fatal ";
   }
+  t += console_text();
+  put_int(t, cmenc.enc);
+  t.append(cmsav.savchr, static_cast<size_t>(cmsav.nsav));
+  return t;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < FUZZ_OPTION_BYTES) return 0;
+  const Options o = fuzz_options(data);
+  data += FUZZ_OPTION_BYTES;
+  size -= FUZZ_OPTION_BYTES;
+  const std::string words = read_input(o, data, size, true, true);
+  const std::string bytes = read_input(o, data, size, false, false);
+  if (words != bytes) fail("the word scan and the byte scan differ:", words);
   return 0;
 }
