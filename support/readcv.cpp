@@ -106,7 +106,7 @@ bool unusable_separator(char x, char quot) {
 // Ends the column at the separator in position pos.
 void end_column(const RowCall& c, RowScan& r, int32_t pos) {
   ++r.ncol;
-  if (r.ipos < 0 && c.ncolf != 0 && r.ncol == c.ncolf - 1) {
+  if (r.ncol == c.ncolf - 1 && r.ipos < 0) {  // (never with ncolf 0)
     r.ipos = pos - 1;
     r.lpos = r.ipos - r.lastsep;
   }
@@ -152,43 +152,82 @@ inline const char* step(const RowCall& c, RowScan& r, Byte k, int32_t pos) {
   return nullptr;
 }
 
-// The high bit of each byte of w that equals x.
-inline uint64_t equal_bytes(uint64_t w, char x) {
+// The byte x in each byte of a word.
+constexpr uint64_t repeated(char x) { return 0x0101010101010101ULL * static_cast<uint8_t>(x); }
+
+// The high bit of each byte of w that equals the byte repeated in xs.
+inline uint64_t equal_bytes(uint64_t w, uint64_t xs) {
   constexpr uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
-  const uint64_t d = w ^ (0x0101010101010101ULL * static_cast<uint8_t>(x));
+  const uint64_t d = w ^ xs;
   return ~(((d & low7) + low7) | d | low7);
 }
 
-// The n bytes at p, whole 8-byte words at a time (on a little-endian
-// machine, where a word's first byte is its lowest): the separators and
-// quotes of each word are found at once and taken through step up to the
-// word's first CR, LF or escape byte; the data bytes between them too where
-// the state has a rule for data.  Returns the bytes taken; the byte after
-// them (a CR, LF or escape byte, a quoting error, or the start of a last
-// part word) is left to the scan byte by byte.
-int32_t take_words(const RowCall& c, RowScan& r, const char* p, int32_t n, int32_t base) {
-  for (int32_t k = 0; k + 8 <= n; k += 8) {
-    uint64_t w;
-    std::memcpy(&w, p + k, 8);
-    const uint64_t seps = equal_bytes(w, c.sep);
-    uint64_t other = equal_bytes(w, '\n') | equal_bytes(w, '\r');
-    if (c.has_esc) other |= equal_bytes(w, c.esc);
-    const int32_t limit = other != 0 ? std::countr_zero(other) / 8 : 8;
-    uint64_t m = seps | equal_bytes(w, c.quot);
-    if (limit < 8) m &= (uint64_t{1} << (8 * limit)) - 1;
-    int32_t next = 0;  // the word's first byte not taken yet
-    for (; m != 0; m &= m - 1) {
-      const int32_t bit = std::countr_zero(m);
-      const int32_t j = bit / 8;
-      if (j != next && step(c, r, Byte::data, base + k + next + 1) != nullptr) return k + next;
-      const Byte b = (seps >> bit) & 1 ? Byte::sep : Byte::quote;
-      if (step(c, r, b, base + k + j + 1) != nullptr) return k + j;
-      next = j + 1;
+// The bytes that the word scan leaves to the scan byte by byte: the first
+// CR, LF or escape byte in p[from..to), or to when there is none.  They are
+// rare (about one of each per row), so they are searched for a stretch at a
+// time (STOPSPAN bytes) rather than in every word.
+constexpr int32_t STOPSPAN = 1024;
+int32_t first_stop(const RowCall& c, const char* p, int32_t from, int32_t to) {
+  const auto find = [&](char x) {
+    if (const void* at = std::memchr(p + from, x, to - from)) {
+      to = static_cast<int32_t>(static_cast<const char*>(at) - p);
     }
-    if (next < limit && step(c, r, Byte::data, base + k + next + 1) != nullptr) return k + next;
-    if (limit < 8) return k + limit;
+  };
+  find('\n');
+  find('\r');
+  if (c.has_esc) find(c.esc);
+  return to;
+}
+
+// The first `limit` (1 to 8) of the 8 bytes at p, which hold no CR, LF or
+// escape byte, the byte p[i] in position pos + i: their separators and
+// quotes, found at once (on a little-endian machine, where a word's first
+// byte is its lowest), are taken through step, and the data bytes between
+// them too where the state has a rule for data.  Returns the bytes taken:
+// limit, or fewer when a quoting error is left to the scan byte by byte.
+inline int32_t take_word(const RowCall& c, RowScan& r, uint64_t seps_x, uint64_t quots_x,
+                         const char* p, int32_t limit, int32_t pos) {
+  uint64_t w;
+  std::memcpy(&w, p, 8);
+  std::memcpy(r.bufchr + pos - 1, &w, 8);  // the row: these 8 bytes or the first of them
+  const uint64_t seps = equal_bytes(w, seps_x);
+  uint64_t m = seps | equal_bytes(w, quots_x);
+  if (limit < 8) m &= (uint64_t{1} << (8 * limit)) - 1;
+  int32_t next = 0;  // the word's first byte not taken yet
+  for (; m != 0; m &= m - 1) {
+    const int32_t bit = std::countr_zero(m);
+    const int32_t j = bit / 8;
+    if (j != next && step(c, r, Byte::data, pos + next) != nullptr) return next;
+    const Byte b = (seps >> bit) & 1 ? Byte::sep : Byte::quote;
+    if (step(c, r, b, pos + j) != nullptr) return j;
+    next = j + 1;
   }
-  return n & ~7;
+  if (next < limit && step(c, r, Byte::data, pos + next) != nullptr) return next;
+  return limit;
+}
+
+// The n bytes at p (p[k] to take position base + k + 1), 8 at a time
+// (take_word) up to the first CR, LF or escape byte.  Returns the bytes
+// taken; the byte after them (a CR, LF or escape byte, a quoting error, or
+// the start of a last part word) is left to the scan byte by byte.
+inline int32_t take_words(const RowCall& c, RowScan& r, const char* p, int32_t n, int32_t base) {
+  const uint64_t seps_x = repeated(c.sep), quots_x = repeated(c.quot);
+  int32_t k = 0;
+  while (k + 8 <= n) {
+    const int32_t to = n - k > STOPSPAN ? k + STOPSPAN : n;
+    const int32_t stop = first_stop(c, p, k, to);
+    for (; k + 8 <= stop; k += 8) {
+      const int32_t t = take_word(c, r, seps_x, quots_x, p + k, 8, base + k + 1);
+      if (t < 8) return k + t;
+    }
+    if (stop < to) {
+      if (k + 8 <= n && stop > k) {
+        k += take_word(c, r, seps_x, quots_x, p + k, stop - k, base + k + 1);
+      }
+      return k;
+    }
+  }
+  return k;
 }
 
 // The bytes in the input block that need no decoding one by one, taken a
@@ -204,9 +243,10 @@ void scan_words(const RowCall& c, RowScan& r) {
     if (n > c.bufmax - r.nbuf) n = c.bufmax - r.nbuf;
     if constexpr (std::endian::native != std::endian::little) n = 0;
     const int32_t base = r.nbuf;  // the byte p[k] takes position base + k + 1
-    const int32_t k = take_words(c, r, p, n, base);
+    RowScan local = r;  // in registers: the stores into the row cannot change it
+    const int32_t k = take_words(c, local, p, n, base);
+    r = local;
     if (k == 0) return;
-    std::memcpy(r.bufchr + base, p, k);
     r.nbuf = base + k;
     take_plain(k);
     r.prev_escaped = false;
