@@ -197,7 +197,9 @@ inline int32_t take_word(const RowCall& c, RowScan& r, uint64_t seps_x, uint64_t
   for (; m != 0; m &= m - 1) {
     const int32_t bit = std::countr_zero(m);
     const int32_t j = bit / 8;
-    if (j != next && step(c, r, Byte::data, pos + next) != nullptr) return next;
+    // step takes a data byte without a change, or refuses it: asked either
+    // way, it counts only when a data byte comes before this one.
+    if ((step(c, r, Byte::data, pos + next) != nullptr) & (j != next)) return next;
     const Byte b = (seps >> bit) & 1 ? Byte::sep : Byte::quote;
     if (step(c, r, b, pos + j) != nullptr) return j;
     next = j + 1;
@@ -249,7 +251,7 @@ void scan_words(const RowCall& c, RowScan& r) {
     if (k == 0) return;
     r.nbuf = base + k;
     take_plain(k);
-    r.prev_escaped = false;
+    r.prev_escaped = k == 1 && r.escaped;
     r.escaped = false;
     if (k < n) return;
   }
