@@ -12,9 +12,10 @@
 //
 // Speed: the bytes already in the input block (UTF-16 input: its ASCII
 // characters) are taken 8 at a time where they can be, their separators and
-// quotes found at once; the scan byte by byte sees the rest (CR, LF, the
-// escape byte and the first bytes of each row).  Both scans follow one set
-// of quote rules (step), and the word scan can be switched off
+// quotes found at once, and copied into the row as whole words; the scan
+// byte by byte sees the rest (CR, LF, the escape byte, which are searched
+// for with memchr, and the first bytes of each row).  Both scans follow one
+// set of quote rules (step), and the word scan can be switched off
 // (readcv_word_paths) so that tests can hold the two against each other.
 #include "readcv.h"
 
@@ -118,8 +119,10 @@ void end_column(const RowCall& c, RowScan& r, int32_t pos) {
 // The quote rules for the byte of class k in position pos, other than an LF
 // that ends the row: the state moves on and the result is null, or the
 // result is the message of the quoting error (the state stays as it was).
-// Both the scan byte by byte and the scan word by word take every
-// separator, quote, CR and data byte through here.
+// The scan byte by byte takes every byte through here but an LF that ends
+// the row; the word scan takes every separator and quote, and of each run of
+// data bytes between them the first (a data byte changes no state: where
+// step takes one, it takes the whole run).
 inline const char* step(const RowCall& c, RowScan& r, Byte k, int32_t pos) {
   if (r.quote == Quote::inside) {
     if (k == Byte::quote) r.quote = Quote::closed;
@@ -179,7 +182,7 @@ int32_t first_stop(const RowCall& c, const char* p, int32_t from, int32_t to) {
   return to;
 }
 
-// The first `limit` (1 to 8) of the 8 bytes at p, which hold no CR, LF or
+// The first `limit` (1 to 8) of the 8 bytes at p, none of them a CR, LF or
 // escape byte, the byte p[i] in position pos + i: their separators and
 // quotes, found at once (on a little-endian machine, where a word's first
 // byte is its lowest), are taken through step, and the data bytes between
