@@ -1,11 +1,74 @@
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "readcv_helpers.h"
+#include "fuzz/fuzz_options.h"
+#include "readcv.h"
+#include "reader_helpers.h"
+#include "sizes.h"
 
 namespace {
+
+struct Opts {
+  char sep = ',';
+  char quot = '"';
+  int32_t esc = -1;
+  int32_t ncolf = 0;
+  int32_t bufmax = BUFMAX;
+};
+
+struct CsvRead : ReadAll {
+  char sep = 0;  // the separator after the last call
+};
+
+const std::string fname = "r.csv";
+
+// One read with the reader's word scan on or off (every byte through the
+// scan byte by byte).
+CsvRead read_csv_once(const std::string& bytes, const Opts& o, bool words) {
+  static char bufchr[BUFMAX + 1];
+  readcv_reset();
+  readcv_word_paths(words);
+  cmenc.esc = o.esc;
+  char sep = o.sep;
+  CsvRead r;
+  static_cast<ReadAll&>(r) = read_all(fname, bytes, [&](ReadRow& row) {
+    int32_t nbuf = -5, ipos = -5, lpos = -5, term = -5;
+    readcv(fname.data(), static_cast<int32_t>(fname.size()), LU_INPUT, sep, o.quot, o.ncolf,
+           o.bufmax, nbuf, ipos, lpos, bufchr, term);
+    if (nbuf == 0 && term == 0) return 0;
+    row = {std::string(bufchr, nbuf), term, ipos, lpos};
+    return 1;
+  });
+  r.sep = sep;
+  cmenc.esc = -1;
+  readcv_word_paths(true);
+  return r;
+}
+
+// Everything a read gave, as one text.
+std::string read_text(const CsvRead& r) {
+  std::string t;
+  for (const ReadRow& row : r.rows) {
+    t += std::to_string(row.term) + ' ' + std::to_string(row.ipos) + ' ' +
+         std::to_string(row.lpos) + ' ' + row.bytes;
+  }
+  return t + std::to_string(r.ended) + std::to_string(r.fataled) + r.console + r.log + r.saved +
+         std::to_string(r.enc) + r.sep;
+}
+
+// Every file is read both ways, and both reads must give the same; the
+// result is the read with the word scan.
+CsvRead read_csv(const std::string& bytes, Opts o = {}) {
+  const CsvRead words = read_csv_once(bytes, o, true);
+  EXPECT_TRUE(read_text(words) == read_text(read_csv_once(bytes, o, false)))
+      << "word and byte scans differ on " << bytes.substr(0, 200);
+  return words;
+}
 
 std::vector<std::string> texts(const ReadAll& r) {
   std::vector<std::string> v;
@@ -251,6 +314,39 @@ TEST(Readcv, RowsAcrossInputBlocks) {
   r = read_csv(row + "\"d\"\r\n");
   ASSERT_TRUE(r.ended) << r.log;
   EXPECT_EQ(texts(r), (std::vector<std::string>{row, "\"d\"\r\n"}));
+}
+
+TEST(Readcv, FuzzCorpusReadsTheSameBothWays) {
+  int inputs = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(FUZZ_CORPUS)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string data{std::istreambuf_iterator<char>(in), {}};
+    if (data.size() < FUZZ_OPTION_BYTES) continue;
+    const FuzzOptions f = fuzz_options(reinterpret_cast<const uint8_t*>(data.data()));
+    SCOPED_TRACE(entry.path().filename().string());
+    read_csv(data.substr(FUZZ_OPTION_BYTES), {f.sep, f.quot, f.esc, f.ncolf, f.bufmax});
+    ++inputs;
+  }
+  EXPECT_GE(inputs, 13);
+}
+
+// Rows after a first column of 0 to 16 bytes, so that their separators,
+// quotes, CRs, LFs and escape bytes fall on every place of an 8-byte word.
+TEST(Readcv, QuotingBytesOnEveryPlaceOfAWordReadTheSameBothWays) {
+  const std::pair<std::string, int32_t> rows[] = {
+      {"a,\"b\"\"c,d\",\"\",e\r\n", -1}, {"\"ab\"c,d\r\n", -1},
+      {"abcd\"e\",f\r\n", -1},           {"\"abc\"\rd\r\n", -1},
+      {"\"ab\nc\r\nd\",e,\n", -1},       {"\"abcdefghij", -1},
+      {"\"abc\"\r", -1},                  {"abcdefgh,ijklm\r\nq,r,s,\r\nt,u,v,", -1},
+      {"ab\\,c\\\"d,\"e\\\"\\\nf\",g\\\\\r\n", '\\'},
+      {"\"a\"\"b\",c\r\n", '\\'},        {"abcdefg\\", '\\'},
+  };
+  for (const auto& [row, esc] : rows) {
+    for (int pad = 0; pad <= 16; ++pad) {
+      SCOPED_TRACE(row + " after " + std::to_string(pad));
+      read_csv(std::string(pad, 'x') + "," + row, {',', '"', esc, pad % 4, BUFMAX});
+    }
+  }
 }
 
 }  // namespace

@@ -188,30 +188,6 @@ void new_input(const uint8_t* d, size_t n) {
   cminp.pos = cminp.len = 0;
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  input_fd = memfd_create("readcv_fuzz.csv", 0);
-  if (input_fd < 0) fail("cannot make the memory file");
-  std::snprintf(path, sizeof path, "/proc/self/fd/%d", input_fd);
-  cons = ::fmemopen(cons_buf, sizeof cons_buf, "w");
-  if (cons == nullptr) fail("cannot open the console");
-  bind_unit(LU_CONS, cons);
-  bind_unit(LU_LOG, cons);
-  set_fatal_hook(throw_fatal);
-  try {
-    openru(path, LU_INPUT);
-  } catch (const FatalExit&) {
-    fail("cannot open the memory file:", console_text());
-  }
-  return 0;
-}
-
-namespace {
-
-// Appends v to t as text, with a separator.
-void put_int(std::string& t, int32_t v) { t += std::to_string(v) + ' '; }
-
 // Reads the whole input (size bytes at data) with the word scan on or off
 // and returns what the reader gave; with check, csvfnd is held against every
 // row.
@@ -233,9 +209,7 @@ std::string read_input(const Options& o, const uint8_t* data, size_t size, bool 
       int32_t nbuf, ipos, lpos, term;
       readcv(path, static_cast<int32_t>(std::strlen(path)), LU_INPUT, sep, o.quot, o.ncolf,
              o.bufmax, nbuf, ipos, lpos, bufchr, term);
-      for (const int32_t v : {nbuf, term, ipos, lpos, int32_t{static_cast<uint8_t>(sep)}}) {
-        put_int(t, v);
-      }
+      for (const int v : {nbuf, term, ipos, lpos, int{sep}}) t += std::to_string(v) + ' ';
       if (nbuf == 0 && term == 0) break;
       t.append(bufchr, static_cast<size_t>(nbuf));
       if (!check) continue;
@@ -250,12 +224,29 @@ std::string read_input(const Options& o, const uint8_t* data, size_t size, bool 
     t += "fatal ";
   }
   t += console_text();
-  put_int(t, cmenc.enc);
+  t += std::to_string(cmenc.enc);
   t.append(cmsav.savchr, static_cast<size_t>(cmsav.nsav));
   return t;
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  input_fd = memfd_create("readcv_fuzz.csv", 0);
+  if (input_fd < 0) fail("cannot make the memory file");
+  std::snprintf(path, sizeof path, "/proc/self/fd/%d", input_fd);
+  cons = ::fmemopen(cons_buf, sizeof cons_buf, "w");
+  if (cons == nullptr) fail("cannot open the console");
+  bind_unit(LU_CONS, cons);
+  bind_unit(LU_LOG, cons);
+  set_fatal_hook(throw_fatal);
+  try {
+    openru(path, LU_INPUT);
+  } catch (const FatalExit&) {
+    fail("cannot open the memory file:", console_text());
+  }
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < FUZZ_OPTION_BYTES) return 0;
