@@ -109,8 +109,8 @@ bool same_file(std::string_view a, std::string_view b) {
 bool names_own_file(std::string_view name, std::string_view own) {
   if (name == own || same_file(name, own)) return true;
   const size_t slash = name.rfind('/');
-  if (slash == std::string_view::npos || name.substr(slash + 1) != own) return false;
-  return same_file(slash == 0 ? "/" : name.substr(0, slash), ".");
+  if (slash == std::string_view::npos || view_part(name, slash + 1) != own) return false;
+  return same_file(slash == 0 ? "/" : view_part(name, 0, slash), ".");
 }
 
 // Ends the run when the name leads to a file that the run itself reads or

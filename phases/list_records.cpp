@@ -215,7 +215,7 @@ void lists_close(RunState& r, const ProgramDesc& d) {
       continue;
     }
     char sort[12];
-    write_ids(d, {rec.substr(0, k), num_text(s + 1, sort, 4), rec.substr(k)});
+    write_ids(d, {view_part(rec, 0, k), num_text(s + 1, sort, 4), view_part(rec, k)});
   }
   cempty();
   if (!close_unit(LU_NAMES)) fatal(d.namerr);

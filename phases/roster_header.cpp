@@ -194,10 +194,10 @@ void text_header(RunState& r, const ProgramDesc& d) {
   const std::string_view line(r.bufchr, static_cast<size_t>(t));
   r.oldcol = 0;
   if (t >= lsep + n) {
-    if (r.ncolf == -1 && line.substr(0, n) == name && line.substr(n, lsep) == sep) {
+    if (r.ncolf == -1 && view_part(line, 0, n) == name && view_part(line, n, lsep) == sep) {
       r.oldcol = 1;
-    } else if (r.ncolf == -2 && line.substr(t - n) == name &&
-               line.substr(t - n - lsep, lsep) == sep) {
+    } else if (r.ncolf == -2 && view_part(line, t - n) == name &&
+               view_part(line, t - n - lsep, lsep) == sep) {
       r.oldcol = 2;
     }
   }

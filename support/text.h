@@ -25,3 +25,13 @@ void rutf8(const char* linchr, int32_t nchr, int32_t& ichr, int32_t& ucs);
 
 // True for a blank byte: unsigned code 32 or less.
 inline bool isblank_byte(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// Bytes pos..pos+len-1 of s, cut at its end (empty when pos is past it).
+// Unlike string_view::substr it never throws, so the programs need no C++
+// runtime library for it.
+inline std::string_view view_part(std::string_view s, size_t pos,
+                                  size_t len = std::string_view::npos) {
+  if (pos > s.size()) pos = s.size();
+  if (len > s.size() - pos) len = s.size() - pos;
+  return std::string_view(s.data() + pos, len);
+}
