@@ -1,6 +1,7 @@
 // Integer text, trimming, and UTF-8 / UTF-16 coding.
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 // Decimal text of ival, left-aligned and blank-padded in str(1..len);
@@ -22,6 +23,24 @@ void wutf16(int32_t little, int32_t ucs, int32_t& nchr, char* utf16);
 // Code point of the UTF-8 character at 0-based offset ichr of linchr(1..nchr);
 // ucs -1 at the end, -2 for an invalid sequence (ichr then unchanged).
 void rutf8(const char* linchr, int32_t nchr, int32_t& ichr, int32_t& ucs);
+
+// Bytes at p, in whole blocks of 32 from the first, up to the first block
+// that holds a byte not zero under the mask of its place (m0 at even
+// offsets, m1 at odd ones), n at most: with 80 80 the bytes below 0x80,
+// with FF 80 or 80 FF the UTF-16 characters below 0x80 in either byte order.
+// A block is tested as four 8-byte words at once.
+inline int32_t ascii_blocks(const uint8_t* p, int32_t n, uint8_t m0, uint8_t m1) {
+  const uint8_t pattern[8] = {m0, m1, m0, m1, m0, m1, m0, m1};
+  uint64_t mask;
+  std::memcpy(&mask, pattern, sizeof mask);
+  int32_t k = 0;
+  for (; k + 32 <= n; k += 32) {
+    uint64_t w[4];
+    std::memcpy(w, p + k, sizeof w);
+    if (((w[0] | w[1] | w[2] | w[3]) & mask) != 0) break;
+  }
+  return k;
+}
 
 // True for a blank byte: unsigned code 32 or less.
 inline bool isblank_byte(char c) { return static_cast<unsigned char>(c) <= 32; }
