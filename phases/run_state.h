@@ -127,6 +127,20 @@ struct IdentDesc {
   std::string_view none_prev;  // " ** WARNING: no previous AID strings found!"
 };
 
+// Sort numbers: in a CSV roster whose header text 1 is `header` exactly, the
+// identifier column holds each student's sort number (candidate index + 1)
+// instead of the identifier.  The texts that name them.
+struct SortDesc {
+  std::string_view header;   // "AIDsort"
+  std::string_view not_csv;  // "Currently AID sort numbers are only implemented for CSV files"
+
+  // Messages of the student pass about an existing cell, each followed by
+  // the cell's text, a tail and the input file's name.
+  std::string_view bad;     // "Bad AID sort number \"" (tail "\" in ")
+  std::string_view unused;  // "AID sort number \"" (tail "\" should be unused in ")
+  std::string_view lost;    // identifier column missing on a re-run: "Program error 2300A"
+};
+
 // The names and texts in which zembic and varlon differ.
 struct ProgramDesc {
   std::string_view name;      // "zembic"
@@ -140,7 +154,8 @@ struct ProgramDesc {
 
   // Phase 6.
   std::string_view hdr_bb, hdr_canvas, hdr_csv;  // HEADER defaults
-  bool sortmode;              // the AIDsort header text exists
+  bool sortmode;              // sort numbers exist: header text 1 sort.header asks for them
+  SortDesc sort;              // their texts (empty without sort numbers)
 
   // Phase 9: the class dialogs and the Class ID file.
   const ClassRules* class_rules;

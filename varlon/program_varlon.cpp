@@ -74,6 +74,7 @@ const ProgramDesc varlon_desc = {
     .hdr_canvas = "2NAID*,0.00",
     .hdr_csv = "1NAID*",
     .sortmode = false,  // "AIDsort" is an ordinary column name
+    .sort = {},
     .class_rules = &varlon_class_rules,
     .lcsfile = "varlon.lcs",
     .lcs_reading = "Reading file varlon.lcs",

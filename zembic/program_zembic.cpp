@@ -75,6 +75,14 @@ const ProgramDesc zembic_desc = {
     .hdr_canvas = "2AIDsort*,0.00",
     .hdr_csv = "1AID*",
     .sortmode = true,
+    .sort =
+        {
+            .header = "AIDsort",
+            .not_csv = "Currently AID sort numbers are only implemented for CSV files",
+            .bad = "Bad AID sort number \"",
+            .unused = "AID sort number \"",
+            .lost = "Program error 2300A",
+        },
     .class_rules = &zembic_class_rules,
     .lcsfile = "zembic.lcs",
     .lcs_reading = "Reading file zembic.lcs",
