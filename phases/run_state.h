@@ -2,6 +2,7 @@
 // and the description of a program (zembic or varlon): its names and texts.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "sizes.h"
@@ -146,8 +147,7 @@ struct ProgramDesc {
   std::string_view name;      // "zembic"
   std::string_view logfile;   // "zembic.log"
   std::string_view logerr;    // "Error writing to log file zembic.log"
-  const std::string_view* usage;
-  int32_t nusage;
+  std::span<const std::string_view> usage;  // the lines of the usage text
 
   // Phase 3.
   std::string_view nofile;    // "*** No zembic... input file found!"
@@ -172,8 +172,11 @@ struct ProgramDesc {
   std::string_view rerun_column;  // "strings in the appropriate column.  Enter the letter \"C\" to"
 
   // Phase 11.
-  const std::string_view* abort_a;  // the 7 fixed lines of abort block A after the file name
-  const std::string_view* abort_b;  // the 5 fixed lines of abort block B after the file name
+  // The fixed lines of the abort blocks after the file name: A (zembic: 7
+  // lines) when a fresh assignment finds the identifier column, B (5 lines)
+  // when a re-run misses it.
+  std::span<const std::string_view> abort_a;
+  std::span<const std::string_view> abort_b;
   std::string_view accepted;        // " ** User accepted AID column number "
   bool feedback_notes;              // Blackboard sort-number mode uses "Feedback to User"
   bool canvas_notes_always;         // Canvas keeps the Notes column in every mode

@@ -1,6 +1,4 @@
 // The names and texts of varlon.
-#include <iterator>
-
 #include "id_table.h"
 #include "phases.h"
 #include "run_state.h"
@@ -68,7 +66,6 @@ const ProgramDesc varlon_desc = {
     .logfile = "varlon.log",
     .logerr = "Error writing to log file varlon.log",
     .usage = usage,
-    .nusage = static_cast<int32_t>(std::size(usage)),
     .nofile = "*** No varlon... input file found!",
     .hdr_bb = "1NAID*",
     .hdr_canvas = "2NAID*,0.00",

@@ -1,6 +1,4 @@
 // The names and texts of zembic.
-#include <iterator>
-
 #include "id_table.h"
 #include "phases.h"
 #include "zembic.h"
@@ -69,7 +67,6 @@ const ProgramDesc zembic_desc = {
     .logfile = "zembic.log",
     .logerr = "Error writing to log file zembic.log",
     .usage = usage,
-    .nusage = static_cast<int32_t>(std::size(usage)),
     .nofile = "*** No zembic... input file found!",
     .hdr_bb = "1AID*",
     .hdr_canvas = "2AIDsort*,0.00",
