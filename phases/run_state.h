@@ -193,6 +193,8 @@ struct ProgramDesc {
   // Phase 15 (zembic only; nullptr for none).
   PhaseFn webpage;
   std::string_view htmfile, srtfile;  // "zembic.htm", "zembic.srt.txt"
+  std::string_view htmerr;            // "Error writing to web page zembic.htm"
+  std::string_view srterr;            // "Error writing to text file zembic.srt.txt"
 
   // Phase 16.
   std::string_view lcs_writerr;  // "Error writing to last count and seed file zembic.lcs"

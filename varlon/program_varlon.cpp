@@ -1,5 +1,4 @@
 // The names and texts of varlon.
-#include "id_table.h"
 #include "phases.h"
 #include "run_state.h"
 #include "varlon.h"
@@ -95,6 +94,8 @@ const ProgramDesc varlon_desc = {
     .webpage = nullptr,  // no web page and no text table
     .htmfile = "",
     .srtfile = "",
+    .htmerr = "",
+    .srterr = "",
     .lcs_writerr = "Error writing to last count and seed file varlon.lcs",
     .id =
         {

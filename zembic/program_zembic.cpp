@@ -1,8 +1,7 @@
 // The names and texts of zembic.
-#include "id_table.h"
 #include "phases.h"
-#include "zembic.h"
 #include "run_state.h"
+#include "zembic.h"
 
 namespace {
 
@@ -103,6 +102,8 @@ const ProgramDesc zembic_desc = {
     .webpage = phase_webpage,
     .htmfile = "zembic.htm",
     .srtfile = "zembic.srt.txt",
+    .htmerr = "Error writing to web page zembic.htm",
+    .srterr = "Error writing to text file zembic.srt.txt",
     .lcs_writerr = "Error writing to last count and seed file zembic.lcs",
     .id =
         {
