@@ -9,6 +9,7 @@
 #include "outbuf.h"
 #include "phases.h"
 #include "run_state.h"
+#include "text.h"
 
 namespace {
 

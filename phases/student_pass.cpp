@@ -26,12 +26,7 @@ namespace {
 [[noreturn]] void fatal_quoted(const RunState& r, std::string_view head, const char* text,
                                int32_t ltext, std::string_view tail) {
   char msg[64 + FLDMAX];
-  int32_t n = 0;
-  for (std::string_view piece : {head, std::string_view(text, ltext), tail}) {
-    std::memcpy(msg + n, piece.data(), piece.size());
-    n += static_cast<int32_t>(piece.size());
-  }
-  fatal2(std::string_view(msg, n), input_name(r));
+  fatal2(join_line(msg, sizeof msg, {head, std::string_view(text, ltext), tail}), input_name(r));
 }
 
 // Candidate index of an identifier that an earlier run handed out: the
@@ -95,11 +90,7 @@ void clean_sort_number(char* s, int32_t& l) {
   }
   for (int32_t i = 0; i < first; ++i) s[i] = ' ';
   trimlt(s, l);
-  for (int32_t i = l - 1; i >= 0; --i) {
-    if (s[i] == '0') continue;
-    if (s[i] == '.' || s[i] == ',') l = i;
-    break;
-  }
+  drop_zero_decimals(s, l);
 }
 
 // The existing cell of a re-run row in sort-number mode: its candidate index,
