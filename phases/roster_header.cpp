@@ -40,7 +40,7 @@ std::string_view header_text(const RunState& r, int32_t i, bool with_star) {
 // prefix) in header line 1, from column 1 on.  Returns its number, 0 for none;
 // iend and lcol describe the column found.
 int32_t find_column(const RunState& r, std::string_view name, int32_t& iend, int32_t& lcol) {
-  static char fnd[FLDMAX];
+  char fnd[FLDMAX];
   const int32_t lfnd = static_cast<int32_t>(name.size() < FLDMAX ? name.size() : FLDMAX);
   std::memcpy(fnd, name.data(), lfnd);
   int32_t fndlt = lfnd;
@@ -206,7 +206,7 @@ void text_header(RunState& r, const ProgramDesc& d) {
 // Whether the Student cell of the row b(1..nbuf) trimmed is exactly `text`.
 bool student_cell_is(const RunState& r, const char* b, int32_t nbuf, int32_t term,
                      std::string_view text) {
-  static char fnd[FLDMAX];
+  char fnd[FLDMAX];
   const int32_t l = fetch_cell(r, b, nbuf, term, r.col_student, fnd);
   return std::string_view(fnd, static_cast<size_t>(l)) == text;
 }
@@ -226,7 +226,7 @@ void points_possible_row(RunState& r, int32_t ncol, int32_t line2) {
   static char row[BUFMAX];
   if (!r.canvas || r.nhead != 2 || r.term == 0) return;
   if (!student_cell_is(r, r.bufchr, r.nbuf, r.term, "")) return;
-  static char cell[FLDMAX];
+  char cell[FLDMAX];
   const bool rerun_mark =
       !r.new_ && fetch_cell(r, r.bufchr, r.nbuf, r.term, r.ncolf, cell) == 0;
   if (find_column(r, "Manual Posting") == 0 && !rerun_mark) return;
