@@ -1,6 +1,8 @@
 // Integer text, trimming, and UTF-8 / UTF-16 coding.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 // Decimal text of ival, left-aligned and blank-padded in str(1..len);
@@ -22,6 +24,13 @@ void wutf16(int32_t little, int32_t ucs, int32_t& nchr, char* utf16);
 // Code point of the UTF-8 character at 0-based offset ichr of linchr(1..nchr);
 // ucs -1 at the end, -2 for an invalid sequence (ichr then unchanged).
 void rutf8(const char* linchr, int32_t nchr, int32_t& ichr, int32_t& ucs);
+
+// The pieces one after the other in buf(1..cap), cut where buf is full;
+// returns the text in buf.  Message lines and records are joined here.
+std::string_view join_line(char* buf, size_t cap, std::initializer_list<std::string_view> pieces);
+// A decimal part of zeros at the end of s(1..l) goes with its "." or ","
+// (17.00 and 17, become 17); any other last character leaves l as it is.
+void drop_zero_decimals(const char* s, int32_t& l);
 
 // True for a blank byte: unsigned code 32 or less.
 inline bool isblank_byte(char c) { return static_cast<unsigned char>(c) <= 32; }
