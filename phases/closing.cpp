@@ -1,7 +1,6 @@
 // Phase 16: the first AID strings not yet handed out, the summary, and the
 // run's record appended to the limit-count-seed file.
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 
 #include "arg_slots.h"
@@ -19,16 +18,12 @@ namespace {
 // record stands on a line of its own.
 void append_record(const RunState& r, const ProgramDesc& d) {
   char b1[12], b2[12], b3[12];
-  const std::string_view pieces[] = {{r.stamp, 15}, " Limit, Used, and Seed: ",
-                                     num_text(r.idlim, b1), ", ", num_text(r.idused + r.idnew, b2),
-                                     ", ", num_text(r.seed, b3), "\n"};
   char rec[15 + 24 + 3 * 12 + 2 * 2 + 1];
-  size_t n = 0;
-  for (std::string_view piece : pieces) {
-    std::memcpy(rec + n, piece.data(), piece.size());
-    n += piece.size();
-  }
-  if (!append_whole(d.lcsfile, r.lcsex != 0, {rec, n})) fatal(d.lcs_writerr);
+  const std::string_view line =
+      join_line(rec, sizeof rec,
+                {{r.stamp, 15}, " Limit, Used, and Seed: ", num_text(r.idlim, b1), ", ",
+                 num_text(r.idused + r.idnew, b2), ", ", num_text(r.seed, b3), "\n"});
+  if (!append_whole(d.lcsfile, r.lcsex != 0, line)) fatal(d.lcs_writerr);
 }
 
 }  // namespace

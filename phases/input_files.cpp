@@ -87,7 +87,7 @@ void check_given(RunState& r, const ProgramDesc& d) {
   if (exists(name)) return;
   // A lone "-h", "--help" or "/?" asks for the usage text.
   if (r.narg == 1 && lfin >= 2 && (fin[0] == '/' || fin[0] == '-')) usage_exit(d, {});
-  static char line[FLDMAX + 32];
+  char line[FLDMAX + 32];
   usage_exit(d, {join_line(line, sizeof line, {"*** Input file not found: \"", name, "\""})});
 }
 

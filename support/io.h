@@ -8,10 +8,14 @@
 #include "sizes.h"
 #include "units.h"
 
+// Bytes of a Path with its NUL: room for twice a name field, so that no name
+// the runs pass is refused for its length.
+constexpr int32_t PATHMAX = 2 * FLDMAX + 2;
+
 // A file name as a NUL-terminated path for the system calls; ok is false
 // when the name does not fit or holds a NUL byte.
 struct Path {
-  char s[2 * FLDMAX + 2];
+  char s[PATHMAX];
   bool ok;
   explicit Path(std::string_view fil);
 };

@@ -1,7 +1,9 @@
 // Integer text, trimming, and UTF-8 / UTF-16 coding.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 // Decimal text of ival, left-aligned and blank-padded in str(1..len);
@@ -41,6 +43,13 @@ inline int32_t ascii_blocks(const uint8_t* p, int32_t n, uint8_t m0, uint8_t m1)
   }
   return k;
 }
+
+// The pieces one after the other in buf(1..cap), cut where buf is full;
+// returns the text in buf.  Message lines and records are joined here.
+std::string_view join_line(char* buf, size_t cap, std::initializer_list<std::string_view> pieces);
+// A decimal part of zeros at the end of s(1..l) goes with its "." or ","
+// (17.00 and 17, become 17); any other last character leaves l as it is.
+void drop_zero_decimals(const char* s, int32_t& l);
 
 // True for a blank byte: unsigned code 32 or less.
 inline bool isblank_byte(char c) { return static_cast<unsigned char>(c) <= 32; }
