@@ -32,8 +32,10 @@ bool encodable(const char* bufchr, int32_t nchr) {
 
 namespace {
 
-// UTF-16 output is encoded into this block and written a block at a time.
-constexpr int32_t OUTBLK = 65536;
+// UTF-16 output is encoded into this block and written a block at a time:
+// room for the longest row (up to 100,000 bytes read, twice that as UTF-16,
+// and what a run adds to it), so that a row goes out in one stream write.
+constexpr int32_t OUTBLK = 262144;
 char utf16blk[OUTBLK];
 
 void write_block(std::string_view name, int32_t lunit, const char* b, int32_t n) {
