@@ -42,11 +42,9 @@ char ascii_stage[ASCIIMAX];
 int32_t ascii_units(const char*& p, char* dst, int32_t max) {
   const uint8_t* u = reinterpret_cast<const uint8_t*>(cminp.buf + cminp.pos);
   int32_t nu = (cminp.len - cminp.pos) / 2;  // whole code units only
-  if (dst == nullptr) {
-    dst = ascii_stage;
-    max = std::min(max, ASCIIMAX);
-  }
-  nu = std::max(std::min(nu, max), 0);
+  if (dst == nullptr) dst = ascii_stage;
+  // At most ASCIIMAX: a reader that stops early (a short line) wastes no more.
+  nu = std::max(std::min({nu, max, ASCIIMAX}), 0);
   const int32_t hi = cmenc.enc == 1 ? 0 : 1;  // the high byte's place in a unit
   const int32_t lo = 1 - hi;
   // Whole blocks of 16 ASCII characters (high byte 0, low byte below 0x80),

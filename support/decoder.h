@@ -59,9 +59,8 @@ inline bool decoder_word_paths = true;
 inline void set_word_paths(bool on) { decoder_word_paths = on; }
 
 // The ASCII characters at the head of the UTF-16 input in the input block,
-// as one byte each, at most max of them: in dst when given, else in a
-// staging area of up to ASCIIMAX bytes.  Their count, and their first one
-// in p.
+// as one byte each, at most max and ASCIIMAX of them: in dst when given,
+// else in a staging area.  Their count, and their first one in p.
 constexpr int32_t ASCIIMAX = 1024;
 int32_t ascii_units(const char*& p, char* dst = nullptr, int32_t max = ASCIIMAX);
 
