@@ -49,12 +49,15 @@ bool ends_with(const std::string& s, const std::string& tail) {
 }
 
 // Runs the fault, then a re-run in the folder it left (with `restore` put
-// back), and compares with a run without the fault.
+// back), and compares with a run without the fault.  A run that ends before
+// it makes its log (`no_log`) shows only its message and leaves the folder
+// exactly as it was.
 void fault_then_rerun(const RunSpec& faulty, const std::string& msg,
                       const std::map<std::string, std::string>& restore = {},
-                      const std::vector<std::string>& rerun_args = kArgs) {
+                      const std::vector<std::string>& rerun_args = kArgs, bool no_log = false) {
   RunSpec clean_spec = faulty;
   clean_spec.fsize_limit = -1;
+  clean_spec.folder_locked = false;
   clean_spec.setup = nullptr;
   clean_spec.args = rerun_args;
   for (const auto& [name, bytes] : restore) clean_spec.files[name] = bytes;
@@ -65,16 +68,20 @@ void fault_then_rerun(const RunSpec& faulty, const std::string& msg,
   EXPECT_EQ(bad.status, 1);
   EXPECT_TRUE(ends_with(bad.console, fatal_line(msg))) << bad.console.substr(
       bad.console.size() > 300 ? bad.console.size() - 300 : 0);
-  for (const std::string& name : kState) {  // as they were, or still missing
-    const auto before = faulty.files.find(name);
-    if (before == faulty.files.end()) {
+  for (const auto& [name, before] : faulty.files) {  // as they were
+    EXPECT_EQ(bad.has(name) ? bad.file(name) : "(none)", before) << name;
+  }
+  for (const std::string& name : kState) {  // or still missing
+    if (faulty.files.count(name) == 0) {
       EXPECT_FALSE(bad.has(name)) << name;
-    } else {
-      EXPECT_EQ(bad.file(name), before->second) << name;
     }
   }
   for (const auto& [name, bytes] : bad.files) {
-    EXPECT_EQ(name.find(".cid."), std::string::npos) << "temporary file left: " << name;
+    EXPECT_EQ(name.find(".tmp-"), std::string::npos) << "temporary file left: " << name;
+  }
+  if (no_log) {
+    EXPECT_EQ(bad.console, fatal_line(msg));
+    EXPECT_EQ(bad.files, faulty.files);
   }
 
   RunSpec again = clean_spec;
@@ -145,6 +152,52 @@ TEST(Faults, FifosByFile) {
     s.setup = [fifo](const std::string& dir) { mkfifo((dir + "/" + fifo).c_str(), 0644); };
     fault_then_rerun(s, c.msg, restore);
   }
+}
+
+// Faults from outside the input: another run holding the folder (here the
+// test process, which holds the folder's lock while the program runs), an
+// OUTFILE whose status cannot be read (a symbolic link to itself), a
+// limit-count-seed file that is a symbolic link, a roster named like the log.
+TEST(Faults, FromOutsideTheInput) {
+  struct Case {
+    std::string what, msg;
+    RunSpec spec;
+    bool no_log;
+    std::map<std::string, std::string> restore = {};
+  };
+  const std::vector<std::string> to_loop = {"r.csv", "loop.csv", "1", "1AID", "-", "-", "12345"};
+  const std::vector<std::string> from_log = {"zembic.log", "out.csv", "1", "1AID", "-", "-", "12345"};
+  const std::string lcs = "new: 232, 0, 12345\n";
+  auto linked = [](const std::string& target, const std::string& name) {
+    return [=](const std::string& dir) { ASSERT_EQ(symlink(target.c_str(), (dir + "/" + name).c_str()), 0); };
+  };
+  Case cases[] = {
+      {"folder locked", "Another run is working in this folder", {.args = kArgs, .files = folder()}, true},
+      {"output not comparable", "Output file may not equal the input one",
+       {.args = to_loop, .files = folder(), .setup = linked("loop.csv", "loop.csv")}, false},
+      {"limit-count-seed file linked",
+       "Symbolic link in place of limit, count, and seed file zembic.lcs",
+       {.args = kArgs, .files = folder(), .setup = linked("other.lcs", "zembic.lcs")}, false,
+       {{"zembic.lcs", lcs}}},
+      {"roster named like the log", "Input file may not be one of the program's own files: zembic.log",
+       {.args = from_log, .files = folder()}, true},
+  };
+  cases[0].spec.folder_locked = true;
+  cases[2].spec.files["other.lcs"] = lcs;
+  cases[3].spec.files["zembic.log"] = roster();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fault_then_rerun(c.spec, c.msg, c.restore, kArgs, c.no_log);
+  }
+#ifdef VARLON_BIN
+  // varlon takes the same lock.
+  RunSpec v{.args = {"r.csv"}, .files = {{"r.csv", "Name\nAnn\n"}}};
+  v.folder_locked = true;
+  const RunResult r = run_in_folder(VARLON_BIN, v);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.console, fatal_line("Another run is working in this folder"));
+  EXPECT_EQ(r.files, v.files);
+#endif
 }
 
 TEST(Faults, OwnFilesAsOutfileOrInfile) {

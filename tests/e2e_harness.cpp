@@ -10,6 +10,7 @@
 #include <csignal>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -56,6 +57,10 @@ RunResult run_in_folder(const std::string& program, const RunSpec& how) {
   for (auto& a : argstore) argv.push_back(a.data());
   argv.push_back(nullptr);
 
+  const int lock = how.folder_locked ? open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+  if (how.folder_locked && (lock < 0 || flock(lock, LOCK_EX) != 0)) {
+    throw std::runtime_error("flock failed");
+  }
   int unread[2] = {-1, -1};
   if (how.console_unread && pipe(unread) != 0) throw std::runtime_error("pipe failed");
   const pid_t pid = fork();
@@ -88,12 +93,13 @@ RunResult run_in_folder(const std::string& program, const RunSpec& how) {
   }
   int wstatus = 0;
   if (waitpid(pid, &wstatus, 0) != pid) throw std::runtime_error("waitpid failed");
+  if (lock >= 0) close(lock);
 
   RunResult r;
   r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
   r.console = slurp(top / "stdout");
   for (const auto& e : fs::directory_iterator(dir)) {
-    if (e.is_regular_file()) r.files[e.path().filename().string()] = slurp(e.path());
+    if (!e.is_symlink() && e.is_regular_file()) r.files[e.path().filename().string()] = slurp(e.path());
   }
   std::error_code ec;
   fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);

@@ -12,16 +12,18 @@ struct RunSpec {
   std::function<void(const std::string&)> setup = nullptr;  // extra preparation of the folder
   // Faults given to the run: a file-size limit in bytes (-1 none; a write past
   // it fails, SIGXFSZ being ignored), standard descriptors closed before the
-  // program starts, and a console that is a pipe nobody reads.
+  // program starts, a console that is a pipe nobody reads, and the folder
+  // locked (flock) by the test process for as long as the program runs.
   long fsize_limit = -1;
   std::vector<int> closed = {};
   bool console_unread = false;
+  bool folder_locked = false;
 };
 
 struct RunResult {
   int status = -1;                              // exit status
   std::string console;                          // everything written to standard output
-  std::map<std::string, std::string> files;     // every regular file left in the folder
+  std::map<std::string, std::string> files;     // every regular file left in the folder (no link)
   bool has(const std::string& name) const { return files.count(name) != 0; }
   const std::string& file(const std::string& name) const;
 };

@@ -7,6 +7,8 @@
 #include <string>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +68,35 @@ TEST(Io, AppendWholeAddsTheRecordOrLeavesTheFileAsItWas) {
     EXPECT_FALSE(append_whole("a.lcs", false, "x\n"));  // must be new, but exists
     EXPECT_FALSE(append_whole("d.lcs", true, "x\n"));   // must exist, but does not
     EXPECT_FALSE(std::filesystem::exists("d.lcs"));
+    ASSERT_EQ(symlink("a.lcs", "l.lcs"), 0);  // a symbolic link is not followed
+    EXPECT_FALSE(append_whole("l.lcs", true, "x\n"));
+    EXPECT_EQ(get_file("a.lcs"), "first record\nsecond\n");
+  });
+}
+
+// A process killed at the first write of a new file's record (SIGXFSZ, as a
+// file-size limit of 0 sends it) leaves no file of that name, only its
+// temporary file, which the next run holding the folder removes.
+TEST(Io, KilledFirstRecordLeavesNoFileAndATemporaryThatIsRemoved) {
+  in_temp_folder([] {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      const rlimit none = {0, 0};
+      setrlimit(RLIMIT_CORE, &none);
+      setrlimit(RLIMIT_FSIZE, &none);
+      std::signal(SIGXFSZ, SIG_DFL);
+      append_whole("a.lcs", false, "a record\n");
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_FALSE(std::filesystem::exists("a.lcs"));
+    EXPECT_EQ(files_in_folder(), 1);
+    put_file("a.lcs.backup", "kept\n");   // not of create_whole's naming
+    put_file("a.lcs.tmp-abc", "kept\n");
+    remove_temporaries({"b.lcs", "a.lcs"});
+    EXPECT_EQ(files_in_folder(), 2);
   });
 }
 
