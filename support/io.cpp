@@ -57,19 +57,12 @@ bool write_all(int fd, const char* b, size_t n) {
 }
 
 // The temporary name of create_whole: the file's name and this tag, whose
-// six X mkstemp turns into letters and digits.
+// six X mkstemp replaces.  Any name of that shape is one of ours.
 constexpr std::string_view TEMP_TAG = ".tmp-XXXXXX";
-constexpr size_t TEMP_FIXED = TEMP_TAG.size() - 6;  // ".tmp-"
 
 bool is_temporary_of(std::string_view name, std::string_view fil) {
-  if (name.size() != fil.size() + TEMP_TAG.size() || !name.starts_with(fil) ||
-      name.substr(fil.size(), TEMP_FIXED) != TEMP_TAG.substr(0, TEMP_FIXED)) {
-    return false;
-  }
-  for (char c : name.substr(fil.size() + TEMP_FIXED)) {
-    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))) return false;
-  }
-  return true;
+  return name.size() == fil.size() + TEMP_TAG.size() && name.starts_with(fil) &&
+         name.substr(fil.size()).starts_with(TEMP_TAG.substr(0, 5));
 }
 
 // Puts the folder entries of the file named by p (its name's first n bytes)
@@ -135,17 +128,13 @@ bool is_symlink(std::string_view fil) {
 }
 
 FolderLock lock_folder() {
-  // The descriptor that holds the lock; a second call (only tests make one)
-  // gives up the first lock.
-  static int held = -1;
-  if (held >= 0) ::close(held);
-  held = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (held < 0) return FolderLock::unavailable;
-  if (::flock(held, LOCK_EX | LOCK_NB) == 0) return FolderLock::held;
-  const bool busy = errno == EWOULDBLOCK;
-  ::close(held);
-  held = -1;
-  return busy ? FolderLock::busy : FolderLock::unavailable;
+  // A descriptor that holds the lock stays open for the rest of the process.
+  const int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return FolderLock::unavailable;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return FolderLock::held;
+  const FolderLock not_held = errno == EWOULDBLOCK ? FolderLock::busy : FolderLock::unavailable;
+  ::close(fd);
+  return not_held;
 }
 
 void openw(std::string_view fil, int32_t lunit) { create_new(fil, lunit); }
@@ -238,12 +227,9 @@ bool append_whole(std::string_view fil, bool existing, std::string_view bytes) {
   if (ok && last != '\n') ok = write_all(fd, "\n", 1);
   ok = ok && write_all(fd, bytes.data(), bytes.size());
   ok = ok && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
   // Nothing of a torn record may stay for the next run to read.
-  if (!ok && size >= 0) (void)::ftruncate(fd, size);
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    if (size >= 0) (void)::truncate(p.s, size);
-  }
+  if (!ok && size >= 0) (void)::truncate(p.s, size);
   return ok;
 }
 

@@ -30,10 +30,10 @@ int32_t fexist(std::string_view fil, struct stat& st);
 // True when fil is a symbolic link (whether or not it leads to a file).
 bool is_symlink(std::string_view fil);
 
-// One run per folder.  lock_folder takes an exclusive lock (flock) on the
-// current folder without waiting and keeps it until the process ends, however
-// it ends; it leaves no file behind.  busy: another process holds it;
-// unavailable: the file system cannot lock the folder.
+// One run per folder.  lock_folder, called once at start-up, takes an
+// exclusive lock (flock) on the current folder without waiting and keeps it
+// until the process ends, however it ends; it leaves no file behind.  busy:
+// another process holds it; unavailable: the file system cannot lock it.
 enum class FolderLock { held, busy, unavailable };
 FolderLock lock_folder();
 

@@ -10,7 +10,6 @@
 #include <csignal>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,10 +56,6 @@ RunResult run_in_folder(const std::string& program, const RunSpec& how) {
   for (auto& a : argstore) argv.push_back(a.data());
   argv.push_back(nullptr);
 
-  const int lock = how.folder_locked ? open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
-  if (how.folder_locked && (lock < 0 || flock(lock, LOCK_EX) != 0)) {
-    throw std::runtime_error("flock failed");
-  }
   int unread[2] = {-1, -1};
   if (how.console_unread && pipe(unread) != 0) throw std::runtime_error("pipe failed");
   const pid_t pid = fork();
@@ -93,7 +88,6 @@ RunResult run_in_folder(const std::string& program, const RunSpec& how) {
   }
   int wstatus = 0;
   if (waitpid(pid, &wstatus, 0) != pid) throw std::runtime_error("waitpid failed");
-  if (lock >= 0) close(lock);
 
   RunResult r;
   r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);

@@ -12,12 +12,10 @@ struct RunSpec {
   std::function<void(const std::string&)> setup = nullptr;  // extra preparation of the folder
   // Faults given to the run: a file-size limit in bytes (-1 none; a write past
   // it fails, SIGXFSZ being ignored), standard descriptors closed before the
-  // program starts, a console that is a pipe nobody reads, and the folder
-  // locked (flock) by the test process for as long as the program runs.
+  // program starts, and a console that is a pipe nobody reads.
   long fsize_limit = -1;
   std::vector<int> closed = {};
   bool console_unread = false;
-  bool folder_locked = false;
 };
 
 struct RunResult {
