@@ -13,6 +13,9 @@
 
 namespace {
 
+// The first-unused table shows at most this many identifiers.
+constexpr int32_t UNUSED_SHOWN = 20;
+
 // Appends the record to the limit-count-seed file, whole or not at all; an
 // existing file whose last line has no line end first gets one, so the
 // record stands on a line of its own.
@@ -35,7 +38,7 @@ void phase_closing(RunState& r, const ProgramDesc& d) {
   // None when a limit-count-seed record counted more than the candidates.
   int32_t count = r.nid - 1 - r.idpos;
   if (count < 0) count = 0;
-  if (count > 20) count = 20;
+  if (count > UNUSED_SHOWN) count = UNUSED_SHOWN;
   id_table_shuffled(t, r, r.idpos + 1, count, {0, {}});
   cempty();
 

@@ -1,5 +1,6 @@
 // Files by unit number: opening, closing, existence tests and line output.
 #include "io.h"
+#include "text.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -62,7 +63,7 @@ constexpr std::string_view TEMP_TAG = ".tmp-XXXXXX";
 
 bool is_temporary_of(std::string_view name, std::string_view fil) {
   return name.size() == fil.size() + TEMP_TAG.size() && name.starts_with(fil) &&
-         name.substr(fil.size()).starts_with(TEMP_TAG.substr(0, 5));
+         view_part(name, fil.size()).starts_with(view_part(TEMP_TAG, 0, 5));
 }
 
 // Puts the folder entries of the file named by p (its name's first n bytes)
