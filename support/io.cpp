@@ -1,6 +1,5 @@
 // Files by unit number: opening, closing, existence tests and line output.
 #include "io.h"
-#include "text.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include <unistd.h>
 
 #include "fatal.h"
+#include "text.h"
 
 Path::Path(std::string_view fil) : s{}, ok(fil.size() < sizeof s) {
   if (ok) std::memcpy(s, fil.data(), fil.size());
