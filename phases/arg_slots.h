@@ -1,8 +1,6 @@
 // Tests on the argument slots that phases 3 to 7 share.
 #pragma once
 #include <cstdint>
-#include <cstring>
-#include <initializer_list>
 #include <string_view>
 
 #include "run_state.h"
@@ -57,17 +55,4 @@ inline void set_slot(RunState& r, int32_t pos, std::string_view value) {
   const int32_t n = value.size() < FLDMAX ? static_cast<int32_t>(value.size()) : FLDMAX;
   for (int32_t i = 0; i < FLDMAX; ++i) slot[i] = i < n ? value[i] : ' ';
   r.argtl[pos - 1] = n;
-}
-
-// One message line made of pieces, in buf (cut at cap bytes), for the usage
-// exit, which takes whole lines.
-inline std::string_view join_line(char* buf, size_t cap,
-                                  std::initializer_list<std::string_view> pieces) {
-  size_t n = 0;
-  for (std::string_view p : pieces) {
-    const size_t k = p.size() < cap - n ? p.size() : cap - n;
-    std::memcpy(buf + n, p.data(), k);
-    n += k;
-  }
-  return {buf, n};
 }

@@ -49,8 +49,8 @@ bool number_field(const char* s, int32_t n, int32_t& v) {
 }
 
 // The lines before the first prompt of a dialog (console only).
-void intro(const std::string_view* text, int32_t n) {
-  for (int32_t i = 0; i < n; ++i) conly({text[i]});
+void intro(std::span<const std::string_view> text) {
+  for (std::string_view line : text) conly({line});
 }
 
 // One answer of a class dialog, trimmed, in r.cid(1..r.lcid); a lone "q" or
@@ -63,7 +63,7 @@ void class_answer(RunState& r, std::string_view prompt) {
 }
 
 void class_number_dialog(RunState& r, const ClassRules& rules) {
-  intro(rules.cls_intro, rules.ncls_intro);
+  intro(rules.cls_intro);
   for (;;) {
     class_answer(r, rules.cls_prompt);
     if (r.lcid == 0) continue;
@@ -93,7 +93,7 @@ bool refused_class_id(const RunState& r, const ClassRules& rules) {
 }
 
 void class_id_dialog(RunState& r, const ClassRules& rules) {
-  intro(rules.cid_intro, rules.ncid_intro);
+  intro(rules.cid_intro);
   for (;;) {
     class_answer(r, rules.cid_prompt);
     if (r.lcid > 3) continue;

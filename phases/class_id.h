@@ -2,6 +2,7 @@
 // shared; each program describes its own texts and rules in a ClassRules.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "run_state.h"
@@ -20,16 +21,14 @@ struct ClassRules {
   // Class distinction dialog: the lines before the first prompt, the prompt,
   // the message for a refused answer.  Accepted: a number from 0 to cls_max
   // written without leading zeros.
-  const std::string_view* cls_intro;
-  int32_t ncls_intro;
+  std::span<const std::string_view> cls_intro;
   std::string_view cls_prompt;
   std::string_view cls_bad;  // "*** Bad number.  Please reenter."
   int32_t cls_max;           // 14
 
   // Class ID dialog: the lines before the first prompt, the prompt, and the
   // rule for each character.
-  const std::string_view* cid_intro;
-  int32_t ncid_intro;
+  std::span<const std::string_view> cid_intro;
   std::string_view cid_prompt;
   ClassIdCharRule cid_char_ok;
 

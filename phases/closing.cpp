@@ -1,7 +1,6 @@
 // Phase 16: the first AID strings not yet handed out, the summary, and the
 // run's record appended to the limit-count-seed file.
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 
 #include "arg_slots.h"
@@ -14,21 +13,20 @@
 
 namespace {
 
+// The first-unused table shows at most this many identifiers.
+constexpr int32_t UNUSED_SHOWN = 20;
+
 // Appends the record to the limit-count-seed file, whole or not at all; an
 // existing file whose last line has no line end first gets one, so the
 // record stands on a line of its own.
 void append_record(const RunState& r, const ProgramDesc& d) {
   char b1[12], b2[12], b3[12];
-  const std::string_view pieces[] = {{r.stamp, 15}, " Limit, Used, and Seed: ",
-                                     num_text(r.idlim, b1), ", ", num_text(r.idused + r.idnew, b2),
-                                     ", ", num_text(r.seed, b3), "\n"};
   char rec[15 + 24 + 3 * 12 + 2 * 2 + 1];
-  size_t n = 0;
-  for (std::string_view piece : pieces) {
-    std::memcpy(rec + n, piece.data(), piece.size());
-    n += piece.size();
-  }
-  if (!append_whole(d.lcsfile, r.lcsex != 0, {rec, n})) fatal(d.lcs_writerr);
+  const std::string_view line =
+      join_line(rec, sizeof rec,
+                {{r.stamp, 15}, " Limit, Used, and Seed: ", num_text(r.idlim, b1), ", ",
+                 num_text(r.idused + r.idnew, b2), ", ", num_text(r.seed, b3), "\n"});
+  if (!append_whole(d.lcsfile, r.lcsex != 0, line)) fatal(d.lcs_writerr);
 }
 
 }  // namespace
@@ -40,7 +38,7 @@ void phase_closing(RunState& r, const ProgramDesc& d) {
   // None when a limit-count-seed record counted more than the candidates.
   int32_t count = r.nid - 1 - r.idpos;
   if (count < 0) count = 0;
-  if (count > 20) count = 20;
+  if (count > UNUSED_SHOWN) count = UNUSED_SHOWN;
   id_table_shuffled(t, r, r.idpos + 1, count, {0, {}});
   cempty();
 

@@ -40,7 +40,7 @@ void usage_exit(const ProgramDesc& d, std::initializer_list<std::string_view> me
     for (std::string_view m : message) lonly({m});
     lonly({" "});
   }
-  for (int32_t i = 0; i < d.nusage; ++i) conly({d.usage[i]});
-  for (int32_t i = 0; i < d.nusage; ++i) lonly({d.usage[i]});
+  for (std::string_view line : d.usage) conly({line});
+  for (std::string_view line : d.usage) lonly({line});
   fatal0();
 }

@@ -14,15 +14,6 @@ struct IdTable {
   std::string_view dashes;  // before every row and after the last, log or file only; empty: none
 };
 
-// zembic's tables: the shuffled order and the text table framed by 74 dashes,
-// the first still unused AID strings by a blank and 78 dashes.
-inline constexpr IdTable AID_TABLE{
-    "AID:", 3, true, "--------------------------------------------------------------------------"};
-inline constexpr IdTable AID_UNUSED_TABLE{
-    "AID:", 3, true, " ------------------------------------------------------------------------------"};
-// varlon's tables: identifier rows only.
-inline constexpr IdTable NAID_TABLE{"NAID:", 4, false, {}};
-
 // Where the rows go: lunit 0 for the console and the log file (the console
 // row first); otherwise that file unit, whose failed write ends the run with
 // write_error.

@@ -4,8 +4,6 @@
 #include <iterator>
 #include <string_view>
 
-#include <sys/stat.h>
-
 #include "arg_slots.h"
 #include "class_id.h"
 #include "console_log.h"
@@ -87,20 +85,21 @@ void check_given(RunState& r, const ProgramDesc& d) {
   if (exists(name)) return;
   // A lone "-h", "--help" or "/?" asks for the usage text.
   if (r.narg == 1 && lfin >= 2 && (fin[0] == '/' || fin[0] == '-')) usage_exit(d, {});
-  static char line[FLDMAX + 32];
+  char line[FLDMAX + 32];
   usage_exit(d, {join_line(line, sizeof line, {"*** Input file not found: \"", name, "\""})});
 }
 
 // True when both names lead to one and the same existing file (a path such
 // as "./a.csv", a hard link or a symbolic link to the input): writing the
-// output would then destroy the roster being read.
+// output would then destroy the roster being read.  A name whose status
+// cannot be read counts as the same file unless the other name is missing.
 bool same_file(std::string_view a, std::string_view b) {
-  const Path pa(a);
-  const Path pb(b);
   struct stat sa;
   struct stat sb;
-  if (!pa.ok || !pb.ok || ::stat(pa.s, &sa) != 0 || ::stat(pb.s, &sb) != 0) return false;
-  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  const int32_t ea = fexist(a, sa);
+  const int32_t eb = fexist(b, sb);
+  if (ea < 0 || eb < 0) return ea != 0 && eb != 0;
+  return ea == 1 && eb == 1 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 // True when the name leads to a file `own` of the current folder: the same
@@ -109,8 +108,8 @@ bool same_file(std::string_view a, std::string_view b) {
 bool names_own_file(std::string_view name, std::string_view own) {
   if (name == own || same_file(name, own)) return true;
   const size_t slash = name.rfind('/');
-  if (slash == std::string_view::npos || name.substr(slash + 1) != own) return false;
-  return same_file(slash == 0 ? "/" : name.substr(0, slash), ".");
+  if (slash == std::string_view::npos || view_part(name, slash + 1) != own) return false;
+  return same_file(slash == 0 ? "/" : view_part(name, 0, slash), ".");
 }
 
 // Ends the run when the name leads to a file that the run itself reads or
@@ -124,7 +123,21 @@ void refuse_own_file(const ProgramDesc& d, std::string_view name, std::string_vi
   }
 }
 
+constexpr std::string_view in_own = "Input file may not be one of the program's own files: ";
+constexpr std::string_view out_own = "Output file may not be one of the program's own files: ";
+
 }  // namespace
+
+void refuse_log_names(const ProgramDesc& d, int argc, char** argv) {
+  for (int i = 1; i <= 2 && i < argc; ++i) {
+    // The name as phase 2 will hold it: trailing blank bytes dropped.  A name
+    // too long for its slot, a blank one and "-" are left to phases 2 and 3.
+    std::string_view name(argv[i]);
+    while (!name.empty() && isblank_byte(name.back())) name.remove_suffix(1);
+    if (name.empty() || name.size() > FLDMAX - 4 || name == "-") continue;
+    if (names_own_file(name, d.logfile)) fatal2(i == 1 ? in_own : out_own, name);
+  }
+}
 
 void phase_files(RunState& r, const ProgramDesc& d) {
   if (!arg_given(r, FIN)) {
@@ -154,6 +167,6 @@ void phase_files(RunState& r, const ProgramDesc& d) {
     }
   }
   if (fout == fin || same_file(fin, fout)) fatal("Output file may not equal the input one");
-  refuse_own_file(d, fin, "Input file may not be one of the program's own files: ");
-  refuse_own_file(d, fout, "Output file may not be one of the program's own files: ");
+  refuse_own_file(d, fin, in_own);
+  refuse_own_file(d, fout, out_own);
 }

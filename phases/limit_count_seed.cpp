@@ -110,6 +110,11 @@ void confirm_rerun(const RunState& r, const ProgramDesc& d) {
 void phase_lcs(RunState& r, const ProgramDesc& d) {
   const int32_t e = fexist(d.lcsfile);
   if (e < 0) fatal("Disk error looking for files");
+  // The record goes into this folder's file only, never through a link to a
+  // file elsewhere (another class's folder); a hard link is a file here.
+  if (is_symlink(d.lcsfile)) {
+    fatal2("Symbolic link in place of limit, count, and seed file ", d.lcsfile);
+  }
   r.lcsex = e;
   if (e == 0) {  // first run in this folder: a fresh assignment
     r.new_ = 1;

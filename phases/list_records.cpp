@@ -25,6 +25,12 @@ struct RootDomain {
 };
 constexpr RootDomain root_domains[2] = {{ROOT_HOST1, ROOT_DOMAIN1}, {ROOT_HOST2, ROOT_DOMAIN2}};
 
+// The length a Blackboard or Canvas record is fitted to, and the bytes that
+// console and log show of any record.
+constexpr int32_t RECFIT = 79;
+// The shortest name that fitting leaves: shorter names are never cut.
+constexpr int32_t NAMEMIN = 50;
+
 // Column icol of the current row into fld (256 bytes), trimmed.
 int32_t fetch(const RunState& r, int32_t icol, char* fld) {
   return fetch_cell(r, r.bufchr, r.nbuf, r.term, icol, fld);
@@ -51,7 +57,7 @@ void write_ids(const ProgramDesc& d, std::initializer_list<std::string_view> pie
 }
 
 std::string_view shown(const RunState& r, int32_t s) {
-  const int32_t l = r.idrecl[s] < 79 ? r.idrecl[s] : 79;
+  const int32_t l = r.idrecl[s] < RECFIT ? r.idrecl[s] : RECFIT;
   return {r.idrec[s], static_cast<size_t>(l)};
 }
 
@@ -113,19 +119,20 @@ void canvas_text(const RunState& r, StudentText& t) {
   }
 }
 
-// Fitting after a prefix of p bytes: 79 bytes when shortening the name alone
-// achieves it without taking it below 50 bytes; otherwise the name is cut to
-// 50 and the login last, up to 155 bytes.  Returns the record's length.
+// Fitting after a prefix of p bytes: RECFIT bytes when shortening the name
+// alone achieves it without taking it below NAMEMIN bytes; otherwise the name
+// is cut to NAMEMIN and the login last, up to RECMAX bytes.  Returns the
+// record's length.
 int32_t fit(StudentText& t, int32_t p) {
   int32_t tot = p + t.n + t.l + t.dl + 3;
-  if (tot > 79 && t.n - 50 >= tot - 79) {
-    t.n -= tot - 79;
+  if (tot > RECFIT && t.n - NAMEMIN >= tot - RECFIT) {
+    t.n -= tot - RECFIT;
     std::memcpy(t.name + t.n - 3, "...", 3);
-    tot = 79;
-  } else if (tot > 79) {
-    if (t.n > 50) {
-      t.n = 50;
-      std::memcpy(t.name + 47, "...", 3);
+    tot = RECFIT;
+  } else if (tot > RECFIT) {
+    if (t.n > NAMEMIN) {
+      t.n = NAMEMIN;
+      std::memcpy(t.name + NAMEMIN - 3, "...", 3);
       tot = p + t.n + t.l + t.dl + 3;
     }
     if (tot > RECMAX) {
@@ -215,7 +222,7 @@ void lists_close(RunState& r, const ProgramDesc& d) {
       continue;
     }
     char sort[12];
-    write_ids(d, {rec.substr(0, k), num_text(s + 1, sort, 4), rec.substr(k)});
+    write_ids(d, {view_part(rec, 0, k), num_text(s + 1, sort, 4), view_part(rec, k)});
   }
   cempty();
   if (!close_unit(LU_NAMES)) fatal(d.namerr);

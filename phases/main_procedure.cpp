@@ -8,7 +8,7 @@ RunState run;  // static storage for the whole run
 
 int run_program(const ProgramDesc& d, int argc, char** argv) {
   RunState& r = run;
-  phase_startup(r, d);
+  phase_startup(r, d, argc, argv);
   phase_arguments(r, d, argc, argv);
   phase_files(r, d);
   phase_fold(r, d);

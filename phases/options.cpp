@@ -9,9 +9,9 @@
 #include "outbuf.h"
 #include "phases.h"
 #include "run_state.h"
+#include "text.h"
 
 namespace {
-
 
 constexpr char TAB = '\t';
 
@@ -183,8 +183,8 @@ void phase_header(RunState& r, const ProgramDesc& d) {
     }
     if (r.hnamlt[0] == 0) fatal("Must have a column name in the header");
     if (d.sortmode &&
-        std::string_view(head + r.hnamof[0], static_cast<size_t>(r.hnamlt[0])) == "AIDsort") {
-      if (r.csv != 1) fatal("Currently AID sort numbers are only implemented for CSV files");
+        std::string_view(head + r.hnamof[0], static_cast<size_t>(r.hnamlt[0])) == d.sort.header) {
+      if (r.csv != 1) fatal(d.sort.not_csv);
       r.dosort = 1;
     }
   }

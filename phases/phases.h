@@ -2,7 +2,7 @@
 #pragma once
 #include "run_state.h"
 
-void phase_startup(RunState& r, const ProgramDesc& d);                            // 1
+void phase_startup(RunState& r, const ProgramDesc& d, int argc, char** argv);    // 1
 void phase_arguments(RunState& r, const ProgramDesc& d, int argc, char** argv);  // 2
 void phase_files(RunState& r, const ProgramDesc& d);                              // 3
 void phase_fold(RunState& r, const ProgramDesc& d);                               // 4
@@ -15,6 +15,10 @@ void phase_roster(RunState& r, const ProgramDesc& d);                           
 void phase_shuffle(RunState& r, const ProgramDesc& d);                            // 13
 void phase_pass(RunState& r, const ProgramDesc& d);                               // 14
 void phase_closing(RunState& r, const ProgramDesc& d);                            // 16
+
+// Phase 3's refusal of an INFILE or OUTFILE that leads to the log file, which
+// start-up makes before it replaces the log: the file named stays as it is.
+void refuse_log_names(const ProgramDesc& d, int argc, char** argv);
 
 // The optional e-mail domain file, the same for both programs.
 constexpr std::string_view EMAIL_FILE = "email.txt";

@@ -3,6 +3,7 @@
 // finds an identifier column that the roster already has, and puts the header
 // lines with their header texts into the output buffer.
 #include <cstring>
+#include <span>
 #include <string_view>
 
 #include "arg_slots.h"
@@ -21,8 +22,6 @@
 
 namespace {
 
-constexpr int32_t NABORT_A = 7;  // fixed lines of abort block A after the file name
-constexpr int32_t NABORT_B = 5;  // fixed lines of abort block B after the file name
 constexpr std::string_view INDENT = "    ";
 constexpr std::string_view NAME_INDENT = "       ";  // the file name in the blocks
 
@@ -41,7 +40,7 @@ std::string_view header_text(const RunState& r, int32_t i, bool with_star) {
 // prefix) in header line 1, from column 1 on.  Returns its number, 0 for none;
 // iend and lcol describe the column found.
 int32_t find_column(const RunState& r, std::string_view name, int32_t& iend, int32_t& lcol) {
-  static char fnd[FLDMAX];
+  char fnd[FLDMAX];
   const int32_t lfnd = static_cast<int32_t>(name.size() < FLDMAX ? name.size() : FLDMAX);
   std::memcpy(fnd, name.data(), lfnd);
   int32_t fndlt = lfnd;
@@ -110,18 +109,17 @@ void canvas_columns(RunState& r, const ProgramDesc& d) {
 // blanks, then the fixed lines after 4 blanks each.
 void write_block(void (*out)(std::initializer_list<std::string_view>), std::string_view first,
                  std::string_view name, std::string_view last, std::string_view fin,
-                 const std::string_view* lines, int32_t nlines) {
+                 std::span<const std::string_view> lines) {
   out({first, name, last});
   out({NAME_INDENT, fin});
-  for (int32_t i = 0; i < nlines; ++i) out({INDENT, lines[i]});
+  for (std::string_view line : lines) out({INDENT, line});
 }
 
 // The roster already has an identifier column, but this is a fresh assignment.
 [[noreturn]] void abort_a(const RunState& r, const ProgramDesc& d, std::string_view name) {
   const std::string_view fin = input_name(r);
   for (auto out : {conly, lonly}) {
-    write_block(out, "*** There is already a column '", name, "' in input file", fin, d.abort_a,
-                NABORT_A);
+    write_block(out, "*** There is already a column '", name, "' in input file", fin, d.abort_a);
   }
   fatal("Must abort for the above reason");
 }
@@ -130,7 +128,7 @@ void write_block(void (*out)(std::initializer_list<std::string_view>), std::stri
 [[noreturn]] void abort_b(const RunState& r, const ProgramDesc& d, std::string_view name) {
   const std::string_view fin = input_name(r);
   for (auto out : {conly, lonly}) {
-    write_block(out, "*** Column '", name, "' not found in input file", fin, d.abort_b, NABORT_B);
+    write_block(out, "*** Column '", name, "' not found in input file", fin, d.abort_b);
   }
   fatal("Must abort for the above reason");
 }
@@ -194,10 +192,10 @@ void text_header(RunState& r, const ProgramDesc& d) {
   const std::string_view line(r.bufchr, static_cast<size_t>(t));
   r.oldcol = 0;
   if (t >= lsep + n) {
-    if (r.ncolf == -1 && line.substr(0, n) == name && line.substr(n, lsep) == sep) {
+    if (r.ncolf == -1 && view_part(line, 0, n) == name && view_part(line, n, lsep) == sep) {
       r.oldcol = 1;
-    } else if (r.ncolf == -2 && line.substr(t - n) == name &&
-               line.substr(t - n - lsep, lsep) == sep) {
+    } else if (r.ncolf == -2 && view_part(line, t - n) == name &&
+               view_part(line, t - n - lsep, lsep) == sep) {
       r.oldcol = 2;
     }
   }
@@ -208,7 +206,7 @@ void text_header(RunState& r, const ProgramDesc& d) {
 // Whether the Student cell of the row b(1..nbuf) trimmed is exactly `text`.
 bool student_cell_is(const RunState& r, const char* b, int32_t nbuf, int32_t term,
                      std::string_view text) {
-  static char fnd[FLDMAX];
+  char fnd[FLDMAX];
   const int32_t l = fetch_cell(r, b, nbuf, term, r.col_student, fnd);
   return std::string_view(fnd, static_cast<size_t>(l)) == text;
 }
@@ -228,7 +226,7 @@ void points_possible_row(RunState& r, int32_t ncol, int32_t line2) {
   static char row[BUFMAX];
   if (!r.canvas || r.nhead != 2 || r.term == 0) return;
   if (!student_cell_is(r, r.bufchr, r.nbuf, r.term, "")) return;
-  static char cell[FLDMAX];
+  char cell[FLDMAX];
   const bool rerun_mark =
       !r.new_ && fetch_cell(r, r.bufchr, r.nbuf, r.term, r.ncolf, cell) == 0;
   if (find_column(r, "Manual Posting") == 0 && !rerun_mark) return;

@@ -2,6 +2,7 @@
 // and the description of a program (zembic or varlon): its names and texts.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "sizes.h"
@@ -127,20 +128,34 @@ struct IdentDesc {
   std::string_view none_prev;  // " ** WARNING: no previous AID strings found!"
 };
 
+// Sort numbers: in a CSV roster whose header text 1 is `header` exactly, the
+// identifier column holds each student's sort number (candidate index + 1)
+// instead of the identifier.  The texts that name them.
+struct SortDesc {
+  std::string_view header;   // "AIDsort"
+  std::string_view not_csv;  // "Currently AID sort numbers are only implemented for CSV files"
+
+  // Messages of the student pass about an existing cell, each followed by
+  // the cell's text, a tail and the input file's name.
+  std::string_view bad;     // "Bad AID sort number \"" (tail "\" in ")
+  std::string_view unused;  // "AID sort number \"" (tail "\" should be unused in ")
+  std::string_view lost;    // identifier column missing on a re-run: "Program error 2300A"
+};
+
 // The names and texts in which zembic and varlon differ.
 struct ProgramDesc {
   std::string_view name;      // "zembic"
   std::string_view logfile;   // "zembic.log"
   std::string_view logerr;    // "Error writing to log file zembic.log"
-  const std::string_view* usage;
-  int32_t nusage;
+  std::span<const std::string_view> usage;  // the lines of the usage text
 
   // Phase 3.
   std::string_view nofile;    // "*** No zembic... input file found!"
 
   // Phase 6.
   std::string_view hdr_bb, hdr_canvas, hdr_csv;  // HEADER defaults
-  bool sortmode;              // the AIDsort header text exists
+  bool sortmode;              // sort numbers exist: header text 1 sort.header asks for them
+  SortDesc sort;              // their texts (empty without sort numbers)
 
   // Phase 9: the class dialogs and the Class ID file.
   const ClassRules* class_rules;
@@ -157,8 +172,11 @@ struct ProgramDesc {
   std::string_view rerun_column;  // "strings in the appropriate column.  Enter the letter \"C\" to"
 
   // Phase 11.
-  const std::string_view* abort_a;  // the 7 fixed lines of abort block A after the file name
-  const std::string_view* abort_b;  // the 5 fixed lines of abort block B after the file name
+  // The fixed lines of the abort blocks after the file name: A (zembic: 7
+  // lines) when a fresh assignment finds the identifier column, B (5 lines)
+  // when a re-run misses it.
+  std::span<const std::string_view> abort_a;
+  std::span<const std::string_view> abort_b;
   std::string_view accepted;        // " ** User accepted AID column number "
   bool feedback_notes;              // Blackboard sort-number mode uses "Feedback to User"
   bool canvas_notes_always;         // Canvas keeps the Notes column in every mode
@@ -175,6 +193,8 @@ struct ProgramDesc {
   // Phase 15 (zembic only; nullptr for none).
   PhaseFn webpage;
   std::string_view htmfile, srtfile;  // "zembic.htm", "zembic.srt.txt"
+  std::string_view htmerr;            // "Error writing to web page zembic.htm"
+  std::string_view srterr;            // "Error writing to text file zembic.srt.txt"
 
   // Phase 16.
   std::string_view lcs_writerr;  // "Error writing to last count and seed file zembic.lcs"

@@ -8,7 +8,9 @@
 #include <unistd.h>
 
 #include "args1.h"
+#include "class_id.h"
 #include "console_log.h"
+#include "fatal.h"
 #include "io.h"
 #include "outbuf.h"
 #include "phases.h"
@@ -60,7 +62,7 @@ void make_stamp(const struct tm& lt, int32_t millis, int32_t offmin, char stamp[
   digits(stamp + 23, mins < 0 ? -mins : mins, 2);
 }
 
-void phase_startup(RunState& r, const ProgramDesc& d) {
+void phase_startup(RunState& r, const ProgramDesc& d, int argc, char** argv) {
   cmenc.enc = 0;
   cmenc.esc = -1;
   cmenc.bom[0] = '\xEF';
@@ -72,6 +74,13 @@ void phase_startup(RunState& r, const ProgramDesc& d) {
   // between the output file and the records that rebuild it: the log holds
   // every line anyway.
   std::signal(SIGPIPE, SIG_IGN);
+  // One run per folder, zembic and varlon alike, before anything in it is
+  // created or replaced; the fatal message reaches the console only, as the
+  // log is not open yet.
+  const FolderLock lock = lock_folder();
+  if (lock == FolderLock::busy) fatal("Another run is working in this folder");
+  refuse_log_names(d, argc, argv);
+  if (lock == FolderLock::held) remove_temporaries({d.class_rules->cidfile, d.lcsfile});
   set_log_error(d.logerr);
   openw(d.logfile, LU_LOG);
 

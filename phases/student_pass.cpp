@@ -26,12 +26,7 @@ namespace {
 [[noreturn]] void fatal_quoted(const RunState& r, std::string_view head, const char* text,
                                int32_t ltext, std::string_view tail) {
   char msg[64 + FLDMAX];
-  int32_t n = 0;
-  for (std::string_view piece : {head, std::string_view(text, ltext), tail}) {
-    std::memcpy(msg + n, piece.data(), piece.size());
-    n += static_cast<int32_t>(piece.size());
-  }
-  fatal2(std::string_view(msg, n), input_name(r));
+  fatal2(join_line(msg, sizeof msg, {head, std::string_view(text, ltext), tail}), input_name(r));
 }
 
 // Candidate index of an identifier that an earlier run handed out: the
@@ -95,30 +90,24 @@ void clean_sort_number(char* s, int32_t& l) {
   }
   for (int32_t i = 0; i < first; ++i) s[i] = ' ';
   trimlt(s, l);
-  for (int32_t i = l - 1; i >= 0; --i) {
-    if (s[i] == '0') continue;
-    if (s[i] == '.' || s[i] == ',') l = i;
-    break;
-  }
+  drop_zero_decimals(s, l);
 }
 
 // The existing cell of a re-run row in sort-number mode: its candidate index,
 // or -1 for an empty cell.
-int32_t sort_number_candidate(const RunState& r, char* s, int32_t& l) {
+int32_t sort_number_candidate(const RunState& r, const SortDesc& sd, char* s, int32_t& l) {
   clean_sort_number(s, l);
   if (l == 0) return -1;
   int32_t v = 0;
   for (int32_t i = 1; i <= l; ++i) {
     const char c = s[i - 1];
-    if (i > 3 || c < '0' || c > '9') fatal_quoted(r, "Bad AID sort number \"", s, l, "\" in ");
+    if (i > 3 || c < '0' || c > '9') fatal_quoted(r, sd.bad, s, l, "\" in ");
     v = 10 * v + (c - '0');
-    if (v > r.nid) fatal_quoted(r, "Bad AID sort number \"", s, l, "\" in ");
+    if (v > r.nid) fatal_quoted(r, sd.bad, s, l, "\" in ");
   }
-  if (v < 1) fatal_quoted(r, "Bad AID sort number \"", s, l, "\" in ");
+  if (v < 1) fatal_quoted(r, sd.bad, s, l, "\" in ");
   const int32_t id0 = v - 1;
-  if (r.orgid[id0] >= r.idused) {
-    fatal_quoted(r, "AID sort number \"", s, l, "\" should be unused in ");
-  }
+  if (r.orgid[id0] >= r.idused) fatal_quoted(r, sd.unused, s, l, "\" should be unused in ");
   return id0;
 }
 
@@ -153,11 +142,11 @@ void csv_row(RunState& r, const ProgramDesc& d, bool read_now) {
     csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), r.ncolf, fndlt, fnd,
            FLDMAX, lcol, iend, jcol);
   }
-  if (lcol < 0) fatal(r.dosort != 0 ? "Program error 2300A" : d.id.lost_id);
+  if (lcol < 0) fatal(r.dosort != 0 ? d.sort.lost : d.id.lost_id);
   int32_t lf = fndlt;
   trimlt(fnd, lf);
   if (r.dosort == 0 && d.id.clean != nullptr) d.id.clean(fnd, lf, r.lcid);
-  const int32_t id0 = r.dosort != 0 ? sort_number_candidate(r, fnd, lf)
+  const int32_t id0 = r.dosort != 0 ? sort_number_candidate(r, d.sort, fnd, lf)
                       : lf == 0     ? -1
                                     : id_candidate(r, d, fnd, lf);
   if (id0 < 0) {

@@ -50,21 +50,32 @@ inline int32_t next_decoded_byte(ReaderState& st, std::string_view fil, int32_t 
   return decode_byte(st, fil, lunit, b);
 }
 
+// Whether the readers take the bytes in memory in runs (plain_bytes, and for
+// UTF-16 input ascii_units 16 characters at a time).  Off, plain_bytes gives
+// nothing and every byte comes through next_decoded_byte one by one: tests
+// and the fuzz target turn it off to hold the runs against that byte path.
+// On at program start; the programs never change it.
+inline bool decoder_word_paths = true;
+inline void set_word_paths(bool on) { decoder_word_paths = on; }
+
 // The ASCII characters at the head of the UTF-16 input in the input block,
-// as one byte each in a staging area of up to ASCIIMAX bytes: their count,
-// and their first one in p.
+// as one byte each, at most max and ASCIIMAX of them: in dst when given,
+// else in a staging area.  Their count, and their first one in p.
 constexpr int32_t ASCIIMAX = 1024;
-int32_t ascii_units(const char*& p);
+int32_t ascii_units(const char*& p, char* dst = nullptr, int32_t max = ASCIIMAX);
 
 // Bytes of the input on lunit that are already in memory and need no more
 // decoding than that (none while a decoded character is pending): for 8-bit
 // and UTF-8 input the bytes in the input block, for UTF-16 input the ASCII
-// characters at its head (ascii_units); their count, and their first one in
-// p.  A reader copies what it wants of them and passes that count to
-// take_plain.
-inline int32_t plain_bytes(const ReaderState& st, int32_t lunit, const char*& p) {
-  if (st.utf8i < st.utf8l || cminp.lunit != lunit) return 0;
-  if (cmenc.enc == 1 || cmenc.enc == 2) return ascii_units(p);
+// characters at its head (ascii_units, into dst when given: a reader that
+// passes the free part of its row buffer finds them there, p == dst, with
+// nothing to copy).  Their count, and their first one in p.  A reader copies
+// what it wants of them and passes that count to take_plain.  Nothing while
+// the word paths are off.
+inline int32_t plain_bytes(const ReaderState& st, int32_t lunit, const char*& p,
+                           char* dst = nullptr, int32_t max = ASCIIMAX) {
+  if (st.utf8i < st.utf8l || cminp.lunit != lunit || !decoder_word_paths) return 0;
+  if (cmenc.enc == 1 || cmenc.enc == 2) return ascii_units(p, dst, max);
   p = cminp.buf + cminp.pos;
   return cminp.len - cminp.pos;
 }

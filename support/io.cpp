@@ -5,11 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "fatal.h"
+#include "text.h"
 
 Path::Path(std::string_view fil) : s{}, ok(fil.size() < sizeof s) {
   if (ok) std::memcpy(s, fil.data(), fil.size());
@@ -54,6 +57,34 @@ bool write_all(int fd, const char* b, size_t n) {
   return true;
 }
 
+// The temporary name of create_whole: the file's name and this tag, whose
+// six X mkstemp replaces.  Any name of that shape is one of ours.
+constexpr std::string_view TEMP_TAG = ".tmp-XXXXXX";
+
+bool is_temporary_of(std::string_view name, std::string_view fil) {
+  return name.size() == fil.size() + TEMP_TAG.size() && name.starts_with(fil) &&
+         view_part(name, fil.size()).starts_with(view_part(TEMP_TAG, 0, 5));
+}
+
+// Puts the folder entries of the file named by p (its name's first n bytes)
+// on disk.  A folder that cannot be opened for reading, or a file system
+// that cannot flush one, leaves nothing that could be done: true.
+bool sync_folder(const Path& p, size_t n) {
+  char dir[sizeof p.s] = ".";
+  size_t k = n;  // the name's folder part, up to its last "/"
+  while (k > 0 && p.s[k - 1] != '/') --k;
+  if (k > 0) {
+    if (k > 1) --k;  // "a/b" has the folder "a", "/b" the folder "/"
+    std::memcpy(dir, p.s, k);
+    dir[k] = '\0';
+  }
+  const int fd = ::open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;
+  const bool ok = ::fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+  ::close(fd);
+  return ok;
+}
+
 // Steps shared by openw and openwu: replace an existing file by a new one.
 void create_new(std::string_view fil, int32_t lunit) {
   const int32_t e = fexist(fil);
@@ -78,13 +109,33 @@ void create_new(std::string_view fil, int32_t lunit) {
 
 }  // namespace
 
-int32_t fexist(std::string_view fil) {
+int32_t fexist(std::string_view fil, struct stat& st) {
   Path p(fil);
   if (!p.ok) return -1;
-  struct stat st;
   if (::stat(p.s, &st) == 0) return 1;
   if (errno == ENOENT || errno == ENOTDIR) return 0;
   return -1;
+}
+
+int32_t fexist(std::string_view fil) {
+  struct stat st;
+  return fexist(fil, st);
+}
+
+bool is_symlink(std::string_view fil) {
+  const Path p(fil);
+  struct stat st;
+  return p.ok && ::lstat(p.s, &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+FolderLock lock_folder() {
+  // A descriptor that holds the lock stays open for the rest of the process.
+  const int fd = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return FolderLock::unavailable;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return FolderLock::held;
+  const FolderLock not_held = errno == EWOULDBLOCK ? FolderLock::busy : FolderLock::unavailable;
+  ::close(fd);
+  return not_held;
 }
 
 void openw(std::string_view fil, int32_t lunit) { create_new(fil, lunit); }
@@ -134,16 +185,18 @@ bool open_lines(std::string_view fil, int32_t lunit) {
 
 bool create_whole(std::string_view fil, std::string_view bytes) {
   const Path p(fil);
-  char tmp[sizeof p.s + 8];
+  char tmp[sizeof p.s + TEMP_TAG.size()];
   if (!p.ok) return false;
   std::memcpy(tmp, p.s, fil.size());
-  std::memcpy(tmp + fil.size(), ".XXXXXX", 8);
+  std::memcpy(tmp + fil.size(), TEMP_TAG.data(), TEMP_TAG.size());
+  tmp[fil.size() + TEMP_TAG.size()] = '\0';
   const int fd = ::mkstemp(tmp);
   if (fd < 0) return false;
   const mode_t mask = ::umask(0);  // the permissions of an ordinary new file
   ::umask(mask);
   bool ok = ::fchmod(fd, 0666 & ~mask) == 0;
   ok = ok && write_all(fd, bytes.data(), bytes.size());
+  ok = ok && ::fsync(fd) == 0;  // the bytes reach the disk before the name
   ok = ::close(fd) == 0 && ok;
   // link, unlike rename, refuses a file of that name that appeared meanwhile.
   // A file system without hard links (a FAT memory stick) gets the rename,
@@ -155,30 +208,41 @@ bool create_whole(std::string_view fil, std::string_view bytes) {
     ok = no_links && ::lstat(p.s, &st) != 0 && errno == ENOENT && ::rename(tmp, p.s) == 0;
   }
   ::unlink(tmp);
+  // Not on disk, not there: the caller reports the file as not written.
+  if (ok && !sync_folder(p, fil.size())) {
+    ::unlink(p.s);
+    ok = false;
+  }
   return ok;
 }
 
 bool append_whole(std::string_view fil, bool existing, std::string_view bytes) {
+  if (!existing) return create_whole(fil, bytes);
   const Path p(fil);
   if (!p.ok) return false;
-  const int fd = existing ? open_regular(p, O_RDWR | O_APPEND)
-                          : ::open(p.s, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  const int fd = open_regular(p, O_RDWR | O_APPEND | O_NOFOLLOW);
   if (fd < 0) return false;
   const off_t size = ::lseek(fd, 0, SEEK_END);
   char last = '\n';
   bool ok = size >= 0 && (size == 0 || ::pread(fd, &last, 1, size - 1) == 1);
   if (ok && last != '\n') ok = write_all(fd, "\n", 1);
   ok = ok && write_all(fd, bytes.data(), bytes.size());
+  ok = ok && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
-  if (!ok) {
-    // Nothing of a torn record may stay for the next run to read.
-    if (!existing) {
-      ::unlink(p.s);
-    } else if (size >= 0) {
-      (void)::truncate(p.s, size);
+  // Nothing of a torn record may stay for the next run to read.
+  if (!ok && size >= 0) (void)::truncate(p.s, size);
+  return ok;
+}
+
+void remove_temporaries(std::initializer_list<std::string_view> files) {
+  DIR* dir = ::opendir(".");
+  if (dir == nullptr) return;
+  while (const dirent* e = ::readdir(dir)) {
+    for (std::string_view fil : files) {
+      if (is_temporary_of(e->d_name, fil)) ::unlink(e->d_name);
     }
   }
-  return ok;
+  ::closedir(dir);
 }
 
 // Byte input and output.  The file opened by openru is read through the

@@ -5,19 +5,37 @@
 #include <initializer_list>
 #include <string_view>
 
+#include <sys/stat.h>
+
 #include "sizes.h"
 #include "units.h"
+
+// Bytes of a Path with its NUL: room for twice a name field, so that no name
+// the runs pass is refused for its length.
+constexpr int32_t PATHMAX = 2 * FLDMAX + 2;
 
 // A file name as a NUL-terminated path for the system calls; ok is false
 // when the name does not fit or holds a NUL byte.
 struct Path {
-  char s[2 * FLDMAX + 2];
+  char s[PATHMAX];
   bool ok;
   explicit Path(std::string_view fil);
 };
 
 // Existence test: 1 exists, 0 does not, -1 the test itself failed.
 int32_t fexist(std::string_view fil);
+// The same test, also giving the file's status (following a symbolic link)
+// when the result is 1.
+int32_t fexist(std::string_view fil, struct stat& st);
+// True when fil is a symbolic link (whether or not it leads to a file).
+bool is_symlink(std::string_view fil);
+
+// One run per folder.  lock_folder, called once at start-up, takes an
+// exclusive lock (flock) on the current folder without waiting and keeps it
+// until the process ends, however it ends; it leaves no file behind.  busy:
+// another process holds it; unavailable: the file system cannot lock it.
+enum class FolderLock { held, busy, unavailable };
+FolderLock lock_folder();
 
 void openw(std::string_view fil, int32_t lunit);   // new text file for writing
 void openwu(std::string_view fil, int32_t lunit);  // new byte file for writing
@@ -35,14 +53,22 @@ bool check_unit(int32_t lunit);
 // Opens an existing regular file for reading lines on the unit.
 bool open_lines(std::string_view fil, int32_t lunit);
 // Creates fil, which must not exist, holding exactly the bytes: they are
-// written under a temporary name in the same folder that takes the name only
-// when complete, so a failure leaves no file of that name.
+// written under a temporary name in the same folder, fil + ".tmp-" and six
+// letters or digits, that takes the name only when complete, so a failure
+// leaves no file of that name.  The file and its folder entry are on disk
+// (fsync) before it returns true.
 bool create_whole(std::string_view fil, std::string_view bytes);
-// Appends the bytes to fil (existing: it must exist; otherwise it must not and
-// is created).  When the file's last byte is not a line feed, one goes first.
-// Whole or not at all: a failed append cuts the file back to its old length,
-// and a file created here is removed again.
+// Appends the bytes to fil (existing: it must exist and is not followed when
+// it is a symbolic link; otherwise it must not, and is made as create_whole
+// makes a file).  When the file's last byte is not a line feed, one goes
+// first.  Whole or not at all: a failed append cuts the file back to its old
+// length.  The bytes are on disk (fsync) before it returns true.
 bool append_whole(std::string_view fil, bool existing, std::string_view bytes);
+// Removes the temporary files of create_whole for the named files of the
+// current folder, which a process killed while writing one leaves behind.
+// Only a process that holds the folder's lock may call it: another run's
+// temporary file may be in use otherwise.
+void remove_temporaries(std::initializer_list<std::string_view> files);
 
 // Input block: the file that openru opened is read INBLKMAX bytes at a time
 // with read(2), and the line readers (decoder.h) take its bytes from memory.

@@ -28,14 +28,16 @@ void readfu(const char* fil, int32_t lfil, int32_t lunit, int32_t bufmax, int32_
   nbuf = 0;
   check_block(lunit);
   for (;;) {
-    // The bytes in memory up to the line feed go in at once.
+    // The bytes in memory up to the line feed go in at once (UTF-16 input:
+    // narrowed straight into the line buffer).
     const char* p = nullptr;
-    int32_t n = cmenc.enc != 0 ? plain_bytes(st.rd, lunit, p) : 0;
+    char* dst = bufchr + nbuf;
+    int32_t n = cmenc.enc != 0 ? plain_bytes(st.rd, lunit, p, dst, bufmax - nbuf) : 0;
     if (n > bufmax - nbuf) n = bufmax - nbuf;
     if (n > 0) {
       const void* lf = std::memchr(p, '\n', n);
       const int32_t k = lf != nullptr ? static_cast<int32_t>(static_cast<const char*>(lf) - p) : n;
-      std::memcpy(bufchr + nbuf, p, k);
+      if (p != dst) std::memcpy(dst, p, k);
       nbuf += k;
       take_plain(k);
     }

@@ -1,4 +1,4 @@
-// inttos, trimlt, wutf8, wutf16, rutf8.
+// inttos, trimlt, wutf8, wutf16, rutf8, and the joiner of message lines.
 #include "text.h"
 
 #include <charconv>
@@ -142,4 +142,22 @@ void rutf8(const char* linchr, int32_t nchr, int32_t& ichr, int32_t& ucs) {
   if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return;
   ucs = value;
   ichr += ncont + 1;
+}
+
+std::string_view join_line(char* buf, size_t cap, std::initializer_list<std::string_view> pieces) {
+  size_t n = 0;
+  for (std::string_view p : pieces) {
+    const size_t k = p.size() < cap - n ? p.size() : cap - n;
+    std::memcpy(buf + n, p.data(), k);
+    n += k;
+  }
+  return {buf, n};
+}
+
+void drop_zero_decimals(const char* s, int32_t& l) {
+  for (int32_t i = l - 1; i >= 0; --i) {
+    if (s[i] == '0') continue;
+    if (s[i] == '.' || s[i] == ',') l = i;
+    return;
+  }
 }

@@ -1,12 +1,14 @@
-// Whole runs under faults: files that cannot be written, FIFOs in place of
-// files, the run's own files given as INFILE or OUTFILE, and a console that is
-// closed or unread.  Each fault must end the run with its message and status
+// Whole runs under faults: files that cannot be written, FIFOs or links in
+// place of files, the run's own files given as INFILE or OUTFILE, another run
+// in the folder, and a console that is closed or unread.  Each fault must end the run with its message and status
 // 1, leave the input and the state files as they were, and let a re-run then
 // produce what a run without the fault produces.
 #include <map>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,7 +76,7 @@ void fault_then_rerun(const RunSpec& faulty, const std::string& msg,
     }
   }
   for (const auto& [name, bytes] : bad.files) {
-    EXPECT_EQ(name.find(".cid."), std::string::npos) << "temporary file left: " << name;
+    EXPECT_EQ(name.find(".tmp-"), std::string::npos) << "temporary file left: " << name;
   }
 
   RunSpec again = clean_spec;
@@ -117,15 +119,18 @@ TEST(Faults, WriteFailuresByFile) {
   }
 }
 
+// A FIFO in place of each file; a symbolic link in place of the
+// limit-count-seed file (here to email.txt: to a file elsewhere alike).
 TEST(Faults, FifosByFile) {
   struct Case {
-    std::string file, msg;
+    std::string file, msg, link_to = "";
   };
   const Case cases[] = {
       {"zembic.log", "Unable to access old file zembic.log"},
       {"email.txt", "Error reading e-mail domain file email.txt"},
       {"zembic.cid", "Error reading Class ID file zembic.cid"},
       {"zembic.lcs", "Error reading limit, count, and seed file zembic.lcs"},
+      {"zembic.lcs", "Symbolic link in place of limit, count, and seed file zembic.lcs", "email.txt"},
       {"out.csv", "Unable to access old file out.csv"},
       {"zembic.nam.txt", "Unable to access old file zembic.nam.txt"},
       {"zembic.aid.txt", "Unable to access old file zembic.aid.txt"},
@@ -141,8 +146,10 @@ TEST(Faults, FifosByFile) {
     if (c.file == "zembic.lcs") restore[c.file] = lcs;
     if (s.files.count(c.file) != 0) restore[c.file] = s.files[c.file];
     s.files.erase(c.file);
-    const std::string fifo = c.file;
-    s.setup = [fifo](const std::string& dir) { mkfifo((dir + "/" + fifo).c_str(), 0644); };
+    s.setup = [c](const std::string& dir) {
+      const std::string at = dir + "/" + c.file;
+      c.link_to.empty() ? mkfifo(at.c_str(), 0644) : symlink(c.link_to.c_str(), at.c_str());
+    };
     fault_then_rerun(s, c.msg, restore);
   }
 }
@@ -152,12 +159,17 @@ TEST(Faults, OwnFilesAsOutfileOrInfile) {
   const std::string in = "Input file may not be one of the program's own files: ";
   struct Case {
     std::string infile, outfile, msg;
+    bool before_log = false;  // refused before the log replaces zembic.log
+    bool locked = false;      // the test process holds the folder's lock
   };
   const Case cases[] = {
       {"r.csv", "zembic.lcs", out + "zembic.lcs"},
       {"r.csv", "zembic.cid", out + "zembic.cid"},
       {"r.csv", "email.txt", out + "email.txt"},
-      {"r.csv", "zembic.log", out + "zembic.log"},
+      {"r.csv", "zembic.log", out + "zembic.log", true},
+      {"zembic.log", "out.csv", in + "zembic.log", true},  // a roster of that name
+      {"r.csv", "loop.csv", out + "loop.csv", true},      // its status cannot be read
+      {"r.csv", "out.csv", "Another run is working in this folder", true, true},
       {"r.csv", "zembic.nam.txt", out + "zembic.nam.txt"},
       {"r.csv", "./zembic.aid.txt", out + "./zembic.aid.txt"},
       {"r.csv", "zembic.htm", out + "zembic.htm"},
@@ -171,10 +183,16 @@ TEST(Faults, OwnFilesAsOutfileOrInfile) {
     RunSpec s{.args = {c.infile, c.outfile, "1", "1AID", "-", "-", "12345"}, .files = folder()};
     s.files["zembic.lcs"] = "new: 232, 0, 12345\n";
     s.files["zembic.nam.txt"] = roster();
-    s.setup = [](const std::string& dir) {
+    s.files["zembic.log"] = roster();
+    int lock = -1;
+    s.setup = [&](const std::string& dir) {
       link((dir + "/zembic.lcs").c_str(), (dir + "/link.csv").c_str());
+      symlink("loop.csv", (dir + "/loop.csv").c_str());
+      if (c.locked) lock = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      ASSERT_EQ(c.locked ? flock(lock, LOCK_EX) : 0, 0);
     };
     const RunResult bad = run_in_folder(ZEMBIC_BIN, s);
+    if (lock >= 0) close(lock);
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(ends_with(bad.console, fatal_line(c.msg))) << bad.console;
     for (const char* name : {"r.csv", "zembic.cid", "zembic.lcs", "email.txt",
@@ -182,6 +200,10 @@ TEST(Faults, OwnFilesAsOutfileOrInfile) {
       EXPECT_EQ(bad.file(name), s.files[name]) << name;
     }
     EXPECT_FALSE(bad.has("out.csv"));
+    if (c.before_log) {
+      EXPECT_EQ(bad.console, fatal_line(c.msg));
+      EXPECT_EQ(bad.file("zembic.log"), roster());
+    }
     RunSpec again{.args = kArgs, .files = bad.files};
     EXPECT_EQ(run_in_folder(ZEMBIC_BIN, again).status, 0);
   }

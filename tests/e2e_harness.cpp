@@ -93,7 +93,7 @@ RunResult run_in_folder(const std::string& program, const RunSpec& how) {
   r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
   r.console = slurp(top / "stdout");
   for (const auto& e : fs::directory_iterator(dir)) {
-    if (e.is_regular_file()) r.files[e.path().filename().string()] = slurp(e.path());
+    if (!e.is_symlink() && e.is_regular_file()) r.files[e.path().filename().string()] = slurp(e.path());
   }
   std::error_code ec;
   fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);

@@ -21,7 +21,7 @@ struct RunSpec {
 struct RunResult {
   int status = -1;                              // exit status
   std::string console;                          // everything written to standard output
-  std::map<std::string, std::string> files;     // every regular file left in the folder
+  std::map<std::string, std::string> files;     // every regular file left in the folder (no link)
   bool has(const std::string& name) const { return files.count(name) != 0; }
   const std::string& file(const std::string& name) const;
 };

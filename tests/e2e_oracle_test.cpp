@@ -1,5 +1,5 @@
-// The model used by the whole-run tests must itself agree with the figures
-// that the description of the system gives.
+// The model used by the whole-run tests must itself agree with figures fixed
+// here by hand.
 #include <gtest/gtest.h>
 
 #include "e2e_oracle.h"

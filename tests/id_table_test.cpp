@@ -7,6 +7,8 @@
 #include "id_table.h"
 #include "io.h"
 #include "unit_helpers.h"
+#include "varlon.h"
+#include "zembic.h"
 
 namespace {
 

@@ -7,6 +7,8 @@
 #include <string>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -66,6 +68,31 @@ TEST(Io, AppendWholeAddsTheRecordOrLeavesTheFileAsItWas) {
     EXPECT_FALSE(append_whole("a.lcs", false, "x\n"));  // must be new, but exists
     EXPECT_FALSE(append_whole("d.lcs", true, "x\n"));   // must exist, but does not
     EXPECT_FALSE(std::filesystem::exists("d.lcs"));
+    ASSERT_EQ(symlink("a.lcs", "l.lcs"), 0);  // a symbolic link is not followed
+    EXPECT_FALSE(append_whole("l.lcs", true, "x\n"));
+    EXPECT_EQ(get_file("a.lcs"), "first record\nsecond\n");
+  });
+}
+
+// A process killed at the first write of a new file's record (a size limit
+// of 0 sends SIGXFSZ) leaves no file of that name, only its temporary file,
+// which the next run holding the folder removes.
+TEST(Io, KilledFirstRecordLeavesNoFile) {
+  in_temp_folder([] {
+    if (fork() == 0) {
+      const rlimit none = {0, 0};
+      setrlimit(RLIMIT_CORE, &none);
+      setrlimit(RLIMIT_FSIZE, &none);
+      std::signal(SIGXFSZ, SIG_DFL);
+      _exit(append_whole("a.lcs", false, "a record\n") ? 0 : 1);
+    }
+    int status = 0;
+    wait(&status);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(files_in_folder(), 1);  // no a.lcs, only its temporary file
+    put_file("a.lcs.backup", "kept\n");  // not of create_whole's naming
+    remove_temporaries({"a.lcs"});
+    EXPECT_EQ(files_in_folder(), 1);
   });
 }
 

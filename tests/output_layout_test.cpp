@@ -1,4 +1,6 @@
+#include <cctype>
 #include <cstring>
+#include <ostream>
 #include <functional>
 #include <string>
 
@@ -51,6 +53,23 @@ struct InsertCase {
   std::string value;
   std::string expected;
 };
+
+// ctest shows each case by its description, not as a memory dump.
+void PrintTo(const InsertCase& c, std::ostream* os) { *os << c.what; }
+
+// The description as a test name: letters and digits, words joined by '_'.
+std::string case_name(const ::testing::TestParamInfo<InsertCase>& info) {
+  std::string name;
+  for (const char* p = info.param.what; *p != '\0'; ++p) {
+    if (std::isalnum(static_cast<unsigned char>(*p)) != 0) {
+      name += *p;
+    } else if (!name.empty() && name.back() != '_') {
+      name += '_';
+    }
+  }
+  while (!name.empty() && name.back() == '_') name.pop_back();
+  return name;
+}
 
 class InsertValue : public ::testing::TestWithParam<InsertCase> {};
 
@@ -150,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {.line = "\n", .csv = false, .ncolf = -2, .sep = ": "},
                    "B5P",
                    ": B5P\n"}),
-    [](const auto& info) { return "case" + std::to_string(info.index); });
+    case_name);
 
 TEST(OutputLayout, AppendsAfterWhatTheReaderPutFirst) {
   RunState& r = prepare({.line = "Name,Mail\n", .ncolf = 0, .ipos = 9});

@@ -26,6 +26,7 @@ struct Roster {
   std::string sep = ",";
   char quot = '"';
   std::string keyboard = {};
+  const ProgramDesc* desc = &zembic_desc;
 };
 
 struct Result {
@@ -80,7 +81,7 @@ Result run(const Roster& ro) {
   Result res;
   in_temp_folder([&] {
     put_file(ro.name, ro.contents);
-    res.cap = capture([] { phase_roster(st, zembic_desc); }, ro.keyboard);
+    res.cap = capture([&] { phase_roster(st, *ro.desc); }, ro.keyboard);
     close_unit(LU_INPUT);
   });
   res.out.assign(cmsav.savchr, cmsav.nsav);
@@ -313,6 +314,15 @@ TEST(RosterHeader, AbortBlocksCsv) {
   EXPECT_TRUE(r.cap.fataled);
   EXPECT_EQ(r.cap.console, OPENING + ABORT_B + fatal_console("Must abort for the above reason"));
   EXPECT_EQ(r.cap.log, OPENING + ABORT_B + fatal_log("Must abort for the above reason"));
+}
+
+TEST(RosterHeader, AbortBlockAsLongAsItsDescription) {
+  ProgramDesc d = zembic_desc;
+  const std::string_view one_line[] = {"Start afresh."};
+  d.abort_b = one_line;
+  const Result r = run({.contents = "Name,Aid,Mail\r\n", .rerun = true, .desc = &d});
+  EXPECT_EQ(r.cap.log, OPENING + ABORT_B.substr(0, ABORT_B.find("    You")) +
+                           "    Start afresh.\n" + fatal_log("Must abort for the above reason"));
 }
 
 TEST(RosterHeader, AbortBlocksPlainTextNameHasNoStar) {

@@ -78,6 +78,14 @@ TEST(Trimlt, Cases) {
   EXPECT_EQ(l, 2);
 }
 
+TEST(JoinLine, PiecesInOrderCutWhereTheBufferEnds) {
+  char buf[8] = {'#', '#', '#', '#', '#', '#', '#', '#'};
+  EXPECT_EQ(join_line(buf, 6, {"ab", "", "cd"}), "abcd");
+  EXPECT_EQ(join_line(buf, 6, {"abc", "defg", "h"}), "abcdef");
+  EXPECT_EQ(buf[6], '#');  // never a byte past cap
+  EXPECT_EQ(join_line(buf, 0, {"a"}), "");
+}
+
 std::string u8(int32_t ucs) {
   char b[4] = {'#', '#', '#', '#'};
   int32_t n = 0;

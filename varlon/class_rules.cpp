@@ -1,7 +1,5 @@
 // varlon's class dialogs: a class distinction digit from 0 to 9 and a class ID
 // number of up to 3 characters.
-#include <iterator>
-
 #include "class_id.h"
 #include "varlon.h"
 
@@ -44,12 +42,10 @@ const ClassRules varlon_class_rules = {
     .readerr = "Error reading Class ID file varlon.cid",
     .writerr = "Error writing to Class ID file varlon.cid",
     .cls_intro = varlon_cls_intro,
-    .ncls_intro = static_cast<int32_t>(std::size(varlon_cls_intro)),
     .cls_prompt = "Enter your class distinction digit (q to quit): ",
     .cls_bad = "*** Bad digit.  Please reenter.",
     .cls_max = 9,
     .cid_intro = varlon_cid_intro,
-    .ncid_intro = static_cast<int32_t>(std::size(varlon_cid_intro)),
     .cid_prompt = "Enter no more than 3 digits as a Class ID number (q to quit): ",
     .cid_char_ok = varlon_cid_char,
     // One digit in line 1, and the digit alone after the read-back label.

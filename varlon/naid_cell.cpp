@@ -3,6 +3,7 @@
 // are undone before the shared pass checks the class ID and the NAID.
 #include <cstring>
 
+#include "text.h"
 #include "varlon.h"
 
 void naid_clean(char* s, int32_t& l, int32_t lcid) {
@@ -10,13 +11,7 @@ void naid_clean(char* s, int32_t& l, int32_t lcid) {
   while (first < l && s[first] == '0') ++first;
   std::memmove(s, s + first, l - first);
   l -= first;
-  // From the end: zeros are passed over; a "." or "," cuts the text before
-  // it; any other character leaves the text whole.
-  for (int32_t i = l - 1; i >= 0; --i) {
-    if (s[i] == '0') continue;
-    if (s[i] == '.' || s[i] == ',') l = i;
-    break;
-  }
+  drop_zero_decimals(s, l);
   const int32_t k = lcid + 1;  // where a thousands separator stands
   if (l == lcid + 5 && (s[k] == '.' || s[k] == ',')) {
     std::memmove(s + k, s + k + 1, l - k - 1);

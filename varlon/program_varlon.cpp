@@ -1,7 +1,4 @@
 // The names and texts of varlon.
-#include <iterator>
-
-#include "id_table.h"
 #include "phases.h"
 #include "run_state.h"
 #include "varlon.h"
@@ -68,12 +65,12 @@ const ProgramDesc varlon_desc = {
     .logfile = "varlon.log",
     .logerr = "Error writing to log file varlon.log",
     .usage = usage,
-    .nusage = static_cast<int32_t>(std::size(usage)),
     .nofile = "*** No varlon... input file found!",
     .hdr_bb = "1NAID*",
     .hdr_canvas = "2NAID*,0.00",
     .hdr_csv = "1NAID*",
     .sortmode = false,  // "AIDsort" is an ordinary column name
+    .sort = {},
     .class_rules = &varlon_class_rules,
     .lcsfile = "varlon.lcs",
     .lcs_reading = "Reading file varlon.lcs",
@@ -97,6 +94,8 @@ const ProgramDesc varlon_desc = {
     .webpage = nullptr,  // no web page and no text table
     .htmfile = "",
     .srtfile = "",
+    .htmerr = "",
+    .srterr = "",
     .lcs_writerr = "Error writing to last count and seed file varlon.lcs",
     .id =
         {

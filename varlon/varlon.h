@@ -3,12 +3,16 @@
 #include <cstdint>
 
 #include "class_id.h"
+#include "id_table.h"
 #include "run_state.h"
 
 extern const ProgramDesc varlon_desc;
 extern const ClassRules varlon_class_rules;
 
 void phase_naid_candidates(RunState& r, const ProgramDesc& d);  // 12: the NAID candidate set
+
+// The tables of NAID numbers: identifier rows only.
+inline constexpr IdTable NAID_TABLE{"NAID:", 4, false, {}};
 
 // The rejection rules of the NAID candidate set, in the order they are tested.
 constexpr int32_t NRULES = 3;

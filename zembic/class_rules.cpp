@@ -1,7 +1,5 @@
 // zembic's class dialogs: a class distinction number from 0 to 14 and a class
 // ID string of lowercase letters and digits.
-#include <iterator>
-
 #include "class_id.h"
 #include "zembic.h"
 
@@ -46,12 +44,10 @@ const ClassRules zembic_class_rules = {
     .readerr = "Error reading Class ID file zembic.cid",
     .writerr = "Error writing to Class ID file zembic.cid",
     .cls_intro = zembic_cls_intro,
-    .ncls_intro = static_cast<int32_t>(std::size(zembic_cls_intro)),
     .cls_prompt = "Enter your class distinction number from 0 to 14 (q to quit): ",
     .cls_bad = "*** Bad number.  Please reenter.",
     .cls_max = 14,
     .cid_intro = zembic_cid_intro,
-    .ncid_intro = static_cast<int32_t>(std::size(zembic_cid_intro)),
     .cid_prompt = "Enter no more than 3 lowercase letters and digits as a Class ID: ",
     .cid_char_ok = zembic_cid_char,
     .cls_cols = 2,

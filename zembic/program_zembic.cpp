@@ -1,10 +1,7 @@
 // The names and texts of zembic.
-#include <iterator>
-
-#include "id_table.h"
 #include "phases.h"
-#include "zembic.h"
 #include "run_state.h"
+#include "zembic.h"
 
 namespace {
 
@@ -69,12 +66,19 @@ const ProgramDesc zembic_desc = {
     .logfile = "zembic.log",
     .logerr = "Error writing to log file zembic.log",
     .usage = usage,
-    .nusage = static_cast<int32_t>(std::size(usage)),
     .nofile = "*** No zembic... input file found!",
     .hdr_bb = "1AID*",
     .hdr_canvas = "2AIDsort*,0.00",
     .hdr_csv = "1AID*",
     .sortmode = true,
+    .sort =
+        {
+            .header = "AIDsort",
+            .not_csv = "Currently AID sort numbers are only implemented for CSV files",
+            .bad = "Bad AID sort number \"",
+            .unused = "AID sort number \"",
+            .lost = "Program error 2300A",
+        },
     .class_rules = &zembic_class_rules,
     .lcsfile = "zembic.lcs",
     .lcs_reading = "Reading file zembic.lcs",
@@ -98,6 +102,8 @@ const ProgramDesc zembic_desc = {
     .webpage = phase_webpage,
     .htmfile = "zembic.htm",
     .srtfile = "zembic.srt.txt",
+    .htmerr = "Error writing to web page zembic.htm",
+    .srterr = "Error writing to text file zembic.srt.txt",
     .lcs_writerr = "Error writing to last count and seed file zembic.lcs",
     .id =
         {

@@ -1,33 +1,29 @@
 // Phase 15: the web page zembic.htm and the text table zembic.srt.txt, where
 // students find their AID string from the sort number in the grade book.
-#include <cstring>
+#include <initializer_list>
 #include <string_view>
 
 #include "fatal.h"
 #include "id_table.h"
 #include "io.h"
 #include "phases.h"
-#include "zembic.h"
 #include "text.h"
+#include "zembic.h"
 
 namespace {
 
-void html(std::initializer_list<std::string_view> pieces) {
-  if (!wline(LU_HTML, pieces)) fatal("Error writing to web page zembic.htm");
-}
-void htmlpart(std::initializer_list<std::string_view> pieces) {
-  if (!wtext(LU_HTML, pieces)) fatal("Error writing to web page zembic.htm");
-}
-void table(std::initializer_list<std::string_view> pieces) {
-  if (!wline(LU_TABLE, pieces)) fatal("Error writing to text file zembic.srt.txt");
-}
-
 // The web page: a row of sort numbers and a row of AID strings (underscores
 // for one not met in this input file) for every ten candidates.
-void web_page(const RunState& r) {
+void web_page(const RunState& r, const ProgramDesc& d) {
+  auto html = [&](std::initializer_list<std::string_view> pieces) {
+    if (!wline(LU_HTML, pieces)) fatal(d.htmerr);
+  };
+  auto htmlpart = [&](std::initializer_list<std::string_view> pieces) {
+    if (!wtext(LU_HTML, pieces)) fatal(d.htmerr);
+  };
   const int32_t rows = (r.nid + 9) / 10;
   const std::string_view cid(r.cid, r.lcid);
-  openw(zembic_desc.htmfile, LU_HTML);
+  openw(d.htmfile, LU_HTML);
   html({"<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">"});
   html({"<html>"});
   html({"<head><title>Find Your AID String from its Sort Number</title></head>"});
@@ -63,28 +59,30 @@ void web_page(const RunState& r) {
   html({"</table>"});
   html({"</body>"});
   html({"</html>"});
-  if (!close_unit(LU_HTML)) fatal("Error writing to web page zembic.htm");
+  if (!close_unit(LU_HTML)) fatal(d.htmerr);
 }
 
 // The text table: instructions, then the sort numbers and AID strings ten a
 // row between dash lines.
-void text_table(const RunState& r) {
-
-  openw(zembic_desc.srtfile, LU_TABLE);
+void text_table(const RunState& r, const ProgramDesc& d) {
+  auto table = [&](std::initializer_list<std::string_view> pieces) {
+    if (!wline(LU_TABLE, pieces)) fatal(d.srterr);
+  };
+  openw(d.srtfile, LU_TABLE);
   table({"Please first find your \"AIDsort\" number under your grades."});
   table({"From that find your actual AID string in the table below."});
   table({"Write that AID string *instead of your name* on all your"});
   table({"assignments and homeworks.   Keep it secret."});
   table({" "});
   table({"                           Table of AID Strings:"});
-  id_table_sorted(AID_TABLE, r, {LU_TABLE, "Error writing to text file zembic.srt.txt"});
+  id_table_sorted(AID_TABLE, r, {LU_TABLE, d.srterr});
   table({});
-  if (!close_unit(LU_TABLE)) fatal("Error writing to text file zembic.srt.txt");
+  if (!close_unit(LU_TABLE)) fatal(d.srterr);
 }
 
 }  // namespace
 
-void phase_webpage(RunState& r, const ProgramDesc&) {
-  web_page(r);
-  text_table(r);
+void phase_webpage(RunState& r, const ProgramDesc& d) {
+  web_page(r, d);
+  text_table(r, d);
 }
