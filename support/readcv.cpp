@@ -15,8 +15,9 @@
 // quotes found at once, and copied into the row as whole words; the scan
 // byte by byte sees the rest (CR, LF, the escape byte, which are searched
 // for with memchr, and the first bytes of each row).  Both scans follow one
-// set of quote rules (step), and the word scan can be switched off
-// (readcv_word_paths) so that tests can hold the two against each other.
+// set of quote rules (step), and the word scan is off with the decoder's
+// word paths (set_word_paths) so that tests can hold the two against each
+// other.
 #include "readcv.h"
 
 #include <bit>
@@ -82,10 +83,6 @@ struct RowScan {
 enum class RowEnd { restart, line_feed, file_end };
 
 constexpr int32_t HEADMAX = 9;  // first bytes of the first row: mark and separator line
-
-// Row position from which the bytes may be taken a word at a time; past any
-// row when the word paths are switched off (readcv_word_paths).
-int32_t words_from = HEADMAX;
 
 // The row is a separator line ("sep=X", also in double quotes, just before
 // the line end): the position of X in head, else 0.
@@ -241,10 +238,11 @@ inline int32_t take_words(const RowCall& c, RowScan& r, const char* p, int32_t n
 // what take_words leaves) is left to the scan byte by byte, which goes on
 // after these bytes.
 void scan_words(const RowCall& c, RowScan& r) {
-  if (r.escp || r.nbuf < words_from) return;
-  for (;;) {  // once for 8-bit input, a staging area at a time for UTF-16 input
+  if (r.escp || r.nbuf < HEADMAX) return;
+  for (;;) {  // once for 8-bit input, a run of ASCII characters at a time for UTF-16 input
     const char* p = nullptr;
-    int32_t n = plain_bytes(st.rd, c.lunit, p);
+    // UTF-16 input is narrowed straight into the row.
+    int32_t n = plain_bytes(st.rd, c.lunit, p, r.bufchr + r.nbuf, c.bufmax - r.nbuf);
     if (n > c.bufmax - r.nbuf) n = c.bufmax - r.nbuf;
     if constexpr (std::endian::native != std::endian::little) n = 0;
     const int32_t base = r.nbuf;  // the byte p[k] takes position base + k + 1
@@ -390,5 +388,3 @@ void readcv(const char* fil, int32_t lfil, int32_t lunit, char& sep, char quot, 
 }
 
 void readcv_reset() { st = {}; }
-
-void readcv_word_paths(bool on) { words_from = on ? HEADMAX : INT32_MAX; }

@@ -9,6 +9,3 @@ void readcv(const char* fil, int32_t lfil, int32_t lunit, char& sep, char quot, 
             int32_t& term);
 // Back to the state at program start (tests and fuzzing only).
 void readcv_reset();
-// Off: every byte goes through the scan byte by byte, to hold the word scan
-// against it (tests and fuzzing only; on at program start).
-void readcv_word_paths(bool on);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "decoder.h"
 #include "fuzz/fuzz_options.h"
 #include "readcv.h"
 #include "reader_helpers.h"
@@ -27,12 +28,12 @@ struct CsvRead : ReadAll {
 
 const std::string fname = "r.csv";
 
-// One read with the reader's word scan on or off (every byte through the
-// scan byte by byte).
+// One read with the word paths on or off (off, every byte comes from the
+// decoder one by one and goes through the row reader's scan byte by byte).
 CsvRead read_csv_once(const std::string& bytes, const Opts& o, bool words) {
   static char bufchr[BUFMAX + 1];
   readcv_reset();
-  readcv_word_paths(words);
+  set_word_paths(words);
   cmenc.esc = o.esc;
   char sep = o.sep;
   CsvRead r;
@@ -46,7 +47,7 @@ CsvRead read_csv_once(const std::string& bytes, const Opts& o, bool words) {
   });
   r.sep = sep;
   cmenc.esc = -1;
-  readcv_word_paths(true);
+  set_word_paths(true);
   return r;
 }
 
@@ -62,11 +63,11 @@ std::string read_text(const CsvRead& r) {
 }
 
 // Every file is read both ways, and both reads must give the same; the
-// result is the read with the word scan.
+// result is the read with the word paths.
 CsvRead read_csv(const std::string& bytes, Opts o = {}) {
   const CsvRead words = read_csv_once(bytes, o, true);
   EXPECT_TRUE(read_text(words) == read_text(read_csv_once(bytes, o, false)))
-      << "word and byte scans differ on " << bytes.substr(0, 200);
+      << "word and byte paths differ on " << bytes.substr(0, 200);
   return words;
 }
 

@@ -6,9 +6,10 @@
 // checked against csvfnd: each column must be found, located where the row
 // says, fetched and found again by its contents.  A fatal exit is expected
 // for bad input, but never an internal one ("Program bug", "Program error").
-// Every input is read twice, with the reader's word scan and without it
-// (every byte through the scan byte by byte): both must give the same rows,
-// line ends, insertion points, separator, warnings, errors and output buffer.
+// Every input is read twice, with the word paths and without them (every
+// byte from the decoder one by one, through the row reader's scan byte by
+// byte): both must give the same rows, line ends, insertion points,
+// separator, warnings, errors and output buffer.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include <unistd.h>
 
 #include "csvfnd.h"
+#include "decoder.h"
 #include "fatal.h"
 #include "fuzz_options.h"
 #include "io.h"
@@ -188,12 +190,12 @@ void new_input(const uint8_t* d, size_t n) {
   cminp.pos = cminp.len = 0;
 }
 
-// Reads the whole input (size bytes at data) with the word scan on or off
+// Reads the whole input (size bytes at data) with the word paths on or off
 // and returns what the reader gave; with check, csvfnd is held against every
 // row.
 std::string read_input(const Options& o, const uint8_t* data, size_t size, bool words,
                        bool check) {
-  readcv_word_paths(words);
+  set_word_paths(words);
   new_input(data, size);
   std::rewind(cons);
   readcv_reset();
@@ -255,6 +257,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size -= FUZZ_OPTION_BYTES;
   const std::string words = read_input(o, data, size, true, true);
   const std::string bytes = read_input(o, data, size, false, false);
-  if (words != bytes) fail("the word scan and the byte scan differ:", words);
+  if (words != bytes) fail("the word paths and the byte paths differ:", words);
   return 0;
 }
