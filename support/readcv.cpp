@@ -11,17 +11,21 @@
 // byte), and an escape byte may not be the last byte of a row's text.
 //
 // Speed: the bytes already in the input block (UTF-16 input: its ASCII
-// characters) are taken 8 at a time where they can be, their separators and
-// quotes found at once, and copied into the row as whole words; the scan
+// characters) are taken 64 at a time where they can be, their separators
+// and quotes found at once as bit masks (SSE2 where the compiler has it,
+// else 8 bytes to a word), and copied into the row in one piece; the scan
 // byte by byte sees the rest (CR, LF, the escape byte, which are searched
 // for with memchr, and the first bytes of each row).  Both scans follow one
-// set of quote rules (step), and the word scan is off with the decoder's
+// set of quote rules (step), and the block scan is off with the decoder's
 // word paths (set_word_paths) so that tests can hold the two against each
 // other.
 #include "readcv.h"
 
 #include <bit>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "csvfnd.h"
 #include "decoder.h"
@@ -117,9 +121,10 @@ void end_column(const RowCall& c, RowScan& r, int32_t pos) {
 // that ends the row: the state moves on and the result is null, or the
 // result is the message of the quoting error (the state stays as it was).
 // The scan byte by byte takes every byte through here but an LF that ends
-// the row; the word scan takes every separator and quote, and of each run of
-// data bytes between them the first (a data byte changes no state: where
-// step takes one, it takes the whole run).
+// the row; the block scan takes every separator and quote (in a quoted
+// field every quote), and of each run of data bytes between them the first
+// (a data byte changes no state: where step takes one, it takes the whole
+// run).
 inline const char* step(const RowCall& c, RowScan& r, Byte k, int32_t pos) {
   if (r.quote == Quote::inside) {
     if (k == Byte::quote) r.quote = Quote::closed;
@@ -162,10 +167,14 @@ inline uint64_t equal_bytes(uint64_t w, uint64_t xs) {
   return ~(((d & low7) + low7) | d | low7);
 }
 
-// The bytes that the word scan leaves to the scan byte by byte: the first
+// The high bits of the 8 bytes of w gathered into the low 8 bits, byte i
+// to bit i (the multiplier moves each one to bit 56 + i without carries).
+inline uint64_t byte_bits(uint64_t w) { return ((w >> 7) * 0x0102040810204080ULL) >> 56; }
+
+// The bytes that the block scan leaves to the scan byte by byte: the first
 // CR, LF or escape byte in p[from..to), or to when there is none.  They are
 // rare (about one of each per row), so they are searched for a stretch at a
-// time (STOPSPAN bytes) rather than in every word.
+// time (STOPSPAN bytes) rather than in every block.
 constexpr int32_t STOPSPAN = 1024;
 int32_t first_stop(const RowCall& c, const char* p, int32_t from, int32_t to) {
   const auto find = [&](char x) {
@@ -179,63 +188,101 @@ int32_t first_stop(const RowCall& c, const char* p, int32_t from, int32_t to) {
   return to;
 }
 
-// The first `limit` (1 to 8) of the 8 bytes at p, none of them a CR, LF or
+// Bytes taken at once by the block scan: one bit each in a word.
+constexpr int32_t BLOCK = 64;
+
+// The separators and quotes among the first `limit` (0 to BLOCK) bytes at p,
+// as bit masks: bit i for the byte p[i].  Only those bytes are read; whole
+// words are read as little-endian ones (the caller makes sure).
+struct Marks {
+  uint64_t seps;
+  uint64_t quots;
+};
+inline Marks find_marks(const char* p, int32_t limit, char sep, char quot) {
+  Marks m = {0, 0};
+  int32_t i = 0;
+#if defined(__SSE2__)
+  const __m128i seps16 = _mm_set1_epi8(sep), quots16 = _mm_set1_epi8(quot);
+#pragma GCC unroll 4
+  for (; i + 16 <= limit; i += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const auto bits = [](__m128i eq) {
+      return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(eq))};
+    };
+    m.seps |= bits(_mm_cmpeq_epi8(v, seps16)) << i;
+    m.quots |= bits(_mm_cmpeq_epi8(v, quots16)) << i;
+  }
+#endif
+  const uint64_t seps_x = repeated(sep), quots_x = repeated(quot);
+  for (; i + 8 <= limit; i += 8) {
+    uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    m.seps |= byte_bits(equal_bytes(w, seps_x)) << i;
+    m.quots |= byte_bits(equal_bytes(w, quots_x)) << i;
+  }
+  for (; i < limit; ++i) {
+    m.seps |= uint64_t{p[i] == sep} << i;
+    m.quots |= uint64_t{p[i] == quot} << i;
+  }
+  return m;
+}
+
+// The first `limit` (1 to BLOCK) of the bytes at p, none of them a CR, LF or
 // escape byte, the byte p[i] in position pos + i: their separators and
-// quotes, found at once (on a little-endian machine, where a word's first
-// byte is its lowest), are taken through step, and the data bytes between
-// them too where the state has a rule for data.  Returns the bytes taken:
-// limit, or fewer when a quoting error is left to the scan byte by byte.
-inline int32_t take_word(const RowCall& c, RowScan& r, uint64_t seps_x, uint64_t quots_x,
-                         const char* p, int32_t limit, int32_t pos) {
-  uint64_t w;
-  std::memcpy(&w, p, 8);
-  std::memcpy(r.bufchr + pos - 1, &w, 8);  // the row: these 8 bytes or the first of them
-  const uint64_t seps = equal_bytes(w, seps_x);
-  uint64_t m = seps | equal_bytes(w, quots_x);
-  if (limit < 8) m &= (uint64_t{1} << (8 * limit)) - 1;
-  int32_t next = 0;  // the word's first byte not taken yet
-  for (; m != 0; m &= m - 1) {
-    const int32_t bit = std::countr_zero(m);
-    const int32_t j = bit / 8;
-    // step takes a data byte without a change, or refuses it: asked either
-    // way, it counts only when a data byte comes before this one.
-    if ((step(c, r, Byte::data, pos + next) != nullptr) & (j != next)) return next;
-    const Byte b = (seps >> bit) & 1 ? Byte::sep : Byte::quote;
+// quotes (find_marks) are taken through step in order, and the data bytes
+// between them too where the state has a rule for data.  In a quoted field
+// only the next quote is looked for: step takes a separator there as data.
+// Returns the bytes taken: limit, or fewer when a quoting error is left to
+// the scan byte by byte.
+[[gnu::always_inline]] inline int32_t take_block(const RowCall& c, RowScan& r, const char* p,
+                                                 int32_t limit, int32_t pos) {
+  Marks m = find_marks(p, limit, c.sep, c.quot);  // those not taken yet
+  int32_t next = 0;  // the block's first byte not taken yet
+  for (;;) {
+    const uint64_t left = r.quote == Quote::inside ? m.quots : m.seps | m.quots;
+    if (left == 0) break;
+    const int32_t j = std::countr_zero(left);
+    // step takes a data byte without a change, or refuses it: it is asked
+    // only when a data byte comes before this one.
+    if (j != next && step(c, r, Byte::data, pos + next) != nullptr) return next;
+    const uint64_t upto = left ^ (left - 1);  // bits 0 to j
+    const Byte b = m.seps & upto & left ? Byte::sep : Byte::quote;
     if (step(c, r, b, pos + j) != nullptr) return j;
     next = j + 1;
+    m.seps &= ~upto;
+    m.quots &= ~upto;
   }
   if (next < limit && step(c, r, Byte::data, pos + next) != nullptr) return next;
   return limit;
 }
 
-// The n bytes at p (p[k] to take position base + k + 1), 8 at a time
-// (take_word) up to the first CR, LF or escape byte.  Returns the bytes
+// The n bytes at p (p[k] to take position base + k + 1), a block at a time
+// (take_block) up to the first CR, LF or escape byte.  Returns the bytes
 // taken; the byte after them (a CR, LF or escape byte, a quoting error, or
-// the start of a last part word) is left to the scan byte by byte.
-inline int32_t take_words(const RowCall& c, RowScan& r, const char* p, int32_t n, int32_t base) {
-  const uint64_t seps_x = repeated(c.sep), quots_x = repeated(c.quot);
+// none at the end of the n) is left to the scan byte by byte.
+[[gnu::always_inline]] inline int32_t take_blocks(const RowCall& c, RowScan& r, const char* p,
+                                                  int32_t n, int32_t base) {
   int32_t k = 0;
-  while (k + 8 <= n) {
+  while (k < n) {
     const int32_t to = n - k > STOPSPAN ? k + STOPSPAN : n;
     const int32_t stop = first_stop(c, p, k, to);
-    for (; k + 8 <= stop; k += 8) {
-      const int32_t t = take_word(c, r, seps_x, quots_x, p + k, 8, base + k + 1);
-      if (t < 8) return k + t;
+    while (k < stop) {
+      // Full blocks are scanned with their size known at compile time.
+      const int32_t limit = stop - k < BLOCK ? stop - k : BLOCK;
+      const int32_t t = limit == BLOCK ? take_block(c, r, p + k, BLOCK, base + k + 1)
+                                       : take_block(c, r, p + k, limit, base + k + 1);
+      k += t;
+      if (t < limit) return k;
     }
-    if (stop < to) {
-      if (k + 8 <= n && stop > k) {
-        k += take_word(c, r, seps_x, quots_x, p + k, stop - k, base + k + 1);
-      }
-      return k;
-    }
+    if (stop < to) return k;
   }
   return k;
 }
 
 // The bytes in the input block that need no decoding one by one, taken a
-// word at a time (take_words) and copied into the row as they are.  Anything
+// block at a time (take_blocks) and copied into the row as they are.  Anything
 // else (the first bytes of a row, a pending escape, a full row buffer and
-// what take_words leaves) is left to the scan byte by byte, which goes on
+// what take_blocks leaves) is left to the scan byte by byte, which goes on
 // after these bytes.
 void scan_words(const RowCall& c, RowScan& r) {
   if (r.escp || r.nbuf < HEADMAX) return;
@@ -246,10 +293,11 @@ void scan_words(const RowCall& c, RowScan& r) {
     if (n > c.bufmax - r.nbuf) n = c.bufmax - r.nbuf;
     if constexpr (std::endian::native != std::endian::little) n = 0;
     const int32_t base = r.nbuf;  // the byte p[k] takes position base + k + 1
-    RowScan local = r;  // in registers: the stores into the row cannot change it
-    const int32_t k = take_words(c, local, p, n, base);
+    RowScan local = r;  // in registers while the blocks are scanned
+    const int32_t k = take_blocks(c, local, p, n, base);
     r = local;
     if (k == 0) return;
+    if (p != r.bufchr + base) std::memcpy(r.bufchr + base, p, k);
     r.nbuf = base + k;
     take_plain(k);
     r.prev_escaped = k == 1 && r.escaped;
