@@ -182,7 +182,7 @@ void phase_header(RunState& r, const ProgramDesc& d) {
       --r.hnamlt[0];
     }
     if (r.hnamlt[0] == 0) fatal("Must have a column name in the header");
-    if (d.sortmode &&
+    if (!d.sort.header.empty() &&
         std::string_view(head + r.hnamof[0], static_cast<size_t>(r.hnamlt[0])) == d.sort.header) {
       if (r.csv != 1) fatal(d.sort.not_csv);
       r.dosort = 1;

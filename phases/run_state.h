@@ -154,8 +154,7 @@ struct ProgramDesc {
 
   // Phase 6.
   std::string_view hdr_bb, hdr_canvas, hdr_csv;  // HEADER defaults
-  bool sortmode;              // sort numbers exist: header text 1 sort.header asks for them
-  SortDesc sort;              // their texts (empty without sort numbers)
+  SortDesc sort;              // sort numbers and their texts; all empty: none (varlon)
 
   // Phase 9: the class dialogs and the Class ID file.
   const ClassRules* class_rules;

@@ -25,7 +25,7 @@ ProgramDesc varlon_like() {
   v.hdr_bb = "1NAID*";
   v.hdr_canvas = "2NAID*,0.00";
   v.hdr_csv = "1NAID*";
-  v.sortmode = false;
+  v.sort = {};
   return v;
 }
 

@@ -70,7 +70,6 @@ const ProgramDesc zembic_desc = {
     .hdr_bb = "1AID*",
     .hdr_canvas = "2AIDsort*,0.00",
     .hdr_csv = "1AID*",
-    .sortmode = true,
     .sort =
         {
             .header = "AIDsort",
