@@ -1,10 +1,12 @@
 // Phase 3: the input file (found in the folder or given as INFILE) and the
 // output file's name (given as OUTFILE or "new_" and the input's name).
 #include <cstring>
+#include <initializer_list>
 #include <iterator>
 #include <string_view>
 
 #include "arg_slots.h"
+#include "args1.h"
 #include "class_id.h"
 #include "console_log.h"
 #include "fatal.h"
@@ -19,11 +21,20 @@ namespace {
 // names the CSV separator that phase 7 derives from the input's name.
 constexpr std::string_view aseps = "_cdpstv";
 
-// Existence test of a name; a failing test ends the run.
+// Existence test of a name, 1 or 0, with its status in st.  A failing test
+// ends the run: "Disk error looking for files" for a name looked for by name
+// (shown empty), otherwise that text with the name shown, as creating the
+// output file would give it.
+int32_t looked_up(std::string_view fil, struct stat& st, std::string_view shown = {}) {
+  const int32_t e = fexist(fil, st);
+  if (e < 0 && shown.empty()) fatal("Disk error looking for files");
+  if (e < 0) fatal2("Disk error looking for file ", shown);
+  return e;
+}
+
 bool exists(std::string_view fil) {
-  const int32_t e = fexist(fil);
-  if (e < 0) fatal("Disk error looking for files");
-  return e == 1;
+  struct stat st;
+  return looked_up(fil, st) == 1;
 }
 
 // Discovery: exactly one of the program's 17 fixed names must exist in the
@@ -92,50 +103,59 @@ void check_given(RunState& r, const ProgramDesc& d) {
 // True when both names lead to one and the same existing file (a path such
 // as "./a.csv", a hard link or a symbolic link to the input): writing the
 // output would then destroy the roster being read.  A name whose status
-// cannot be read counts as the same file unless the other name is missing.
-bool same_file(std::string_view a, std::string_view b) {
+// cannot be read ends the run, since it cannot be compared: a is shown in
+// the message as `shown` tells (see looked_up), b is looked for by name.
+bool same_file(std::string_view a, std::string_view b, std::string_view shown) {
   struct stat sa;
   struct stat sb;
-  const int32_t ea = fexist(a, sa);
-  const int32_t eb = fexist(b, sb);
-  if (ea < 0 || eb < 0) return ea != 0 && eb != 0;
+  const int32_t ea = looked_up(a, sa, shown);
+  const int32_t eb = looked_up(b, sb);
   return ea == 1 && eb == 1 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 // True when the name leads to a file `own` of the current folder: the same
 // file when both exist, otherwise the same last name in this very folder (a
 // state file may not exist yet).
-bool names_own_file(std::string_view name, std::string_view own) {
-  if (name == own || same_file(name, own)) return true;
+bool names_own_file(std::string_view name, std::string_view own, std::string_view shown) {
+  if (name == own || same_file(name, own, shown)) return true;
   const size_t slash = name.rfind('/');
   if (slash == std::string_view::npos || view_part(name, slash + 1) != own) return false;
-  return same_file(slash == 0 ? "/" : view_part(name, 0, slash), ".");
-}
-
-// Ends the run when the name leads to a file that the run itself reads or
-// writes: its log, Class ID, limit-count-seed and list files, the e-mail
-// domain file, and its web page and text table when it makes them.
-void refuse_own_file(const ProgramDesc& d, std::string_view name, std::string_view msg) {
-  const std::string_view owns[] = {d.logfile, d.class_rules->cidfile, d.lcsfile, d.namfile,
-                                   d.idfile,  EMAIL_FILE,             d.htmfile, d.srtfile};
-  for (std::string_view own : owns) {
-    if (!own.empty() && names_own_file(name, own)) fatal2(msg, name);
-  }
+  return same_file(slash == 0 ? "/" : view_part(name, 0, slash), ".", shown);
 }
 
 constexpr std::string_view in_own = "Input file may not be one of the program's own files: ";
 constexpr std::string_view out_own = "Output file may not be one of the program's own files: ";
 
+// Ends the run when INFILE (pos FIN) or OUTFILE (pos FOUT) leads to a file
+// that the run itself reads or writes: owns lists them.
+void refuse_own_files(int32_t pos, std::string_view name,
+                      std::initializer_list<std::string_view> owns) {
+  const std::string_view shown = pos == FOUT ? name : std::string_view();
+  for (std::string_view own : owns) {
+    if (!own.empty() && names_own_file(name, own, shown)) {
+      fatal2(pos == FIN ? in_own : out_own, name);
+    }
+  }
+}
+
+// Its log, Class ID, limit-count-seed and list files, the e-mail domain
+// file, and its web page and text table when it makes them.
+void refuse_own_files(const ProgramDesc& d, int32_t pos, std::string_view name) {
+  refuse_own_files(pos, name, {d.logfile, d.class_rules->cidfile, d.lcsfile, d.namfile, d.idfile,
+                               EMAIL_FILE, d.htmfile, d.srtfile});
+}
+
 }  // namespace
 
 void refuse_log_names(const ProgramDesc& d, int argc, char** argv) {
-  for (int i = 1; i <= 2 && i < argc; ++i) {
-    // The name as phase 2 will hold it: trailing blank bytes dropped.  A name
-    // too long for its slot, a blank one and "-" are left to phases 2 and 3.
-    std::string_view name(argv[i]);
-    while (!name.empty() && isblank_byte(name.back())) name.remove_suffix(1);
-    if (name.empty() || name.size() > FLDMAX - 4 || name == "-") continue;
-    if (names_own_file(name, d.logfile)) fatal2(i == 1 ? in_own : out_own, name);
+  for (int32_t pos = FIN; pos <= FOUT && pos < argc; ++pos) {
+    // The name as phase 2 will hold it in its slot.  A name too long for the
+    // slot, a blank one and "-" are left to phases 2 and 3.
+    char slot[FLDMAX];
+    const int32_t l = arg_slot(argv[pos], slot);
+    const std::string_view name(slot, static_cast<size_t>(l));
+    if (l == 0 || (l == 1 && isblank_byte(slot[0])) || name == "-") continue;
+    refuse_own_files(pos, name, {d.logfile});
   }
 }
 
@@ -166,7 +186,7 @@ void phase_files(RunState& r, const ProgramDesc& d) {
       usage_exit(d, {"*** ERROR: Spaces in the output file name are not allowed!"});
     }
   }
-  if (fout == fin || same_file(fin, fout)) fatal("Output file may not equal the input one");
-  refuse_own_file(d, fin, in_own);
-  refuse_own_file(d, fout, out_own);
+  if (fout == fin || same_file(fout, fin, fout)) fatal("Output file may not equal the input one");
+  refuse_own_files(d, FIN, fin);
+  refuse_own_files(d, FOUT, fout);
 }

@@ -136,7 +136,7 @@ void csv_row(RunState& r, const ProgramDesc& d, bool read_now) {
   char fnd[FLDMAX];
   int32_t fndlt = -9, lcol, iend, jcol;
   if (read_now) {
-    csvfnd_from(r.ncolf == 1 ? 0 : r.ipos + 1, BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r),
+    csvfnd_from(r.ncolf <= 1 ? 0 : r.ipos + 1, BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r),
                 quot_char(r), r.ncolf, fndlt, fnd, FLDMAX, lcol, iend, jcol);
   } else {
     csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), r.ncolf, fndlt, fnd,

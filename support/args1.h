@@ -9,3 +9,7 @@
 // run through fatal ("Argument i too long" / "Arguments too long").
 void args(int argc, char** argv, int32_t nmax, int32_t& narg, char argt[][FLDMAX],
           int32_t argtl[]);
+// One argument as its slot holds it: its first FLDMAX bytes, blank-padded,
+// into slot; returns its used length (up to its last byte above 32, 1 when
+// none), or 0 when bytes 253 to 256 are not all blanks (too long).
+int32_t arg_slot(const char* a, char* slot);

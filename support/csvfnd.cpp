@@ -146,11 +146,11 @@ void csvfnd_from(int32_t ifrom, int32_t bufmax, int32_t nbuf, const char* bufchr
                  char sep, char quot, int32_t icol, int32_t& fndlt, char* fnd, int32_t lfnd,
                  int32_t& lcol, int32_t& iend, int32_t& jcol) {
   const int32_t ntext = checked_text(bufmax, nbuf, term, icol, fndlt, lfnd);
-  if (icol < 1 || ifrom < 0 || ifrom > ntext + 1 || (icol == 1) != (ifrom == 0) ||
+  if (ifrom < 0 || ifrom > ntext + 1 || (icol <= 1) != (ifrom == 0) ||
       (ifrom > 0 && ifrom <= ntext && bufchr[ifrom - 1] != sep)) {
     fatal("Program error in csvfnd_from");
   }
   iend = ifrom;
-  jcol = icol - 1;
+  jcol = icol > 0 ? icol - 1 : 0;
   find_from(bufchr, ntext, sep, quot, icol, fndlt, fnd, lfnd, lcol, iend, jcol);
 }

@@ -10,10 +10,11 @@ void csvfnd(int32_t bufmax, int32_t nbuf, const char* bufchr, int32_t term, char
             int32_t icol, int32_t& fndlt, char* fnd, int32_t lfnd, int32_t& lcol, int32_t& iend,
             int32_t& jcol);
 
-// csvfnd for column icol (1 or more) of a row whose column starts the
-// caller knows: the separator before the column is at position ifrom (0 for
-// column 1), as readcv's insertion point tells.  The results are csvfnd's;
-// the columns before icol are not scanned again.
+// csvfnd for column icol of a row whose column starts the caller knows: the
+// separator before the column is at position ifrom (0 for column 1), as
+// readcv's insertion point tells.  The results are csvfnd's; the columns
+// before icol are not scanned again.  Column 0 (the last column) has no
+// known start: ifrom is 0 and the whole row is scanned, as by csvfnd.
 void csvfnd_from(int32_t ifrom, int32_t bufmax, int32_t nbuf, const char* bufchr, int32_t term,
                  char sep, char quot, int32_t icol, int32_t& fndlt, char* fnd, int32_t lfnd,
                  int32_t& lcol, int32_t& iend, int32_t& jcol);

@@ -58,12 +58,21 @@ bool write_all(int fd, const char* b, size_t n) {
 }
 
 // The temporary name of create_whole: the file's name and this tag, whose
-// six X mkstemp replaces.  Any name of that shape is one of ours.
+// six X mkstemp replaces by letters and digits.  Any name of that shape is
+// one of ours.
 constexpr std::string_view TEMP_TAG = ".tmp-XXXXXX";
+constexpr size_t TEMP_FIXED = 5;  // ".tmp-"
 
 bool is_temporary_of(std::string_view name, std::string_view fil) {
-  return name.size() == fil.size() + TEMP_TAG.size() && name.starts_with(fil) &&
-         view_part(name, fil.size()).starts_with(view_part(TEMP_TAG, 0, 5));
+  if (name.size() != fil.size() + TEMP_TAG.size() || !name.starts_with(fil)) return false;
+  const std::string_view tag = view_part(name, fil.size());
+  if (!tag.starts_with(view_part(TEMP_TAG, 0, TEMP_FIXED))) return false;
+  for (const char c : view_part(tag, TEMP_FIXED)) {
+    if (!(c >= '0' && c <= '9') && !(c >= 'A' && c <= 'Z') && !(c >= 'a' && c <= 'z')) {
+      return false;
+    }
+  }
+  return true;
 }
 
 // Puts the folder entries of the file named by p (its name's first n bytes)

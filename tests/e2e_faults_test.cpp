@@ -168,7 +168,9 @@ TEST(Faults, OwnFilesAsOutfileOrInfile) {
       {"r.csv", "email.txt", out + "email.txt"},
       {"r.csv", "zembic.log", out + "zembic.log", true},
       {"zembic.log", "out.csv", in + "zembic.log", true},  // a roster of that name
-      {"r.csv", "loop.csv", out + "loop.csv", true},      // its status cannot be read
+      {"r.csv", "loop.csv", "Disk error looking for file loop.csv", true},  // no status
+      {"loop.csv", "out.csv", "Disk error looking for files", true},
+      {"r.csv", "zembic.log" + std::string(246, ' ') + "x", out + "zembic.log", true},
       {"r.csv", "out.csv", "Another run is working in this folder", true, true},
       {"r.csv", "zembic.nam.txt", out + "zembic.nam.txt"},
       {"r.csv", "./zembic.aid.txt", out + "./zembic.aid.txt"},

@@ -77,6 +77,14 @@ TEST(StudentPass, RerunFillsEmptyCellsAndKeepsOthers) {
                                          "\r\nCy,x" + aid_at(4) + "\r\n");
   EXPECT_NE(mask_stamp(r.file("zembic.lcs")).find("Limit, Used, and Seed: 232, 5, 12345\n"),
             std::string::npos);
+  // No header line: the identifiers are the last column.
+  r = run_in_folder(ZEMBIC_BIN, {.args = {"class.csv", "-", "0", "0"},
+                                 .files = {{"class.csv", "Ann,\r\nBob," + a2 + "\r\n"},
+                                           {"zembic.cid", " 0\nx   \n"},
+                                           {"zembic.lcs", ": 232, 3, 12345\n"}},
+                                 .keyboard = "C\n"});
+  ASSERT_EQ(r.status, 0) << r.console;
+  EXPECT_EQ(r.file("new_class.csv"), "Ann,x" + aid_at(3) + "\r\nBob," + a2 + "\r\n");
 }
 
 TEST(StudentPass, SortNumberCells) {

@@ -154,11 +154,12 @@ void check_row(const Options& o, int32_t nbuf, int32_t ipos, int32_t lpos, int32
     csvfnd(o.bufmax, nbuf, bufchr, term, sep, o.quot, icol, fl, field, FLDMAX, lcol, iend, jcol);
     check(fl == (flen < FLDMAX ? flen : FLDMAX) && std::memcmp(field, big, fl) == 0,
           "fetch into a short field");
-    if (icol == o.ncolf) {  // a re-run's fetch, from the insertion point
+    // A re-run's fetch, from the insertion point (column 0: the last one).
+    if (icol == o.ncolf || (o.ncolf == 0 && icol == ncol)) {
       char again[FLDMAX];
       int32_t al = -9, alcol, aiend, ajcol;
-      csvfnd_from(icol == 1 ? 0 : ipos + 1, o.bufmax, nbuf, bufchr, term, sep, o.quot, icol, al,
-                  again, FLDMAX, alcol, aiend, ajcol);
+      csvfnd_from(o.ncolf <= 1 ? 0 : ipos + 1, o.bufmax, nbuf, bufchr, term, sep, o.quot,
+                  o.ncolf, al, again, FLDMAX, alcol, aiend, ajcol);
       check(al == fl && alcol == lcol && aiend == iend && ajcol == jcol &&
                 std::memcmp(again, field, fl) == 0,
             "fetch from the insertion point");
