@@ -158,8 +158,7 @@ void read_class_file(RunState& r, const ClassRules& rules) {
 }  // namespace
 
 void class_id_file(RunState& r, const ClassRules& rules) {
-  const int32_t e = fexist(rules.cidfile);
-  if (e < 0) fatal("Disk error looking for files");
+  const int32_t e = fexist_or_end(rules.cidfile);
   if (e == 0) {
     class_number_dialog(r, rules);
     class_id_dialog(r, rules);

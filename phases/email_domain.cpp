@@ -36,9 +36,7 @@ void phase_email(RunState& r, const ProgramDesc&) {
   r.dom0[0] = '@';
   r.ldom0 = 1;
 
-  const int32_t e = fexist(EMAIL_FILE);
-  if (e < 0) fatal("Disk error looking for files");
-  if (e == 0) return;
+  if (fexist_or_end(EMAIL_FILE) == 0) return;
 
   if (!open_lines(EMAIL_FILE, LU_EMAIL)) fatal(read_error);
   const bool read_ok = read_first_line(unitf(LU_EMAIL), r.dom0);

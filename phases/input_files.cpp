@@ -21,21 +21,8 @@ namespace {
 // names the CSV separator that phase 7 derives from the input's name.
 constexpr std::string_view aseps = "_cdpstv";
 
-// Existence test of a name, 1 or 0, with its status in st.  A failing test
-// ends the run: "Disk error looking for files" for a name looked for by name
-// (shown empty), otherwise that text with the name shown, as creating the
-// output file would give it.
-int32_t looked_up(std::string_view fil, struct stat& st, std::string_view shown = {}) {
-  const int32_t e = fexist(fil, st);
-  if (e < 0 && shown.empty()) fatal("Disk error looking for files");
-  if (e < 0) fatal2("Disk error looking for file ", shown);
-  return e;
-}
-
-bool exists(std::string_view fil) {
-  struct stat st;
-  return looked_up(fil, st) == 1;
-}
+// Existence test of a name; a failing test ends the run.
+bool exists(std::string_view fil) { return fexist_or_end(fil) == 1; }
 
 // Discovery: exactly one of the program's 17 fixed names must exist in the
 // folder: <name>.csv, <name>.xls, <name>_?sv.csv and <name>_?sv.xls for each
@@ -104,12 +91,12 @@ void check_given(RunState& r, const ProgramDesc& d) {
 // as "./a.csv", a hard link or a symbolic link to the input): writing the
 // output would then destroy the roster being read.  A name whose status
 // cannot be read ends the run, since it cannot be compared: a is shown in
-// the message as `shown` tells (see looked_up), b is looked for by name.
+// the message as `shown` tells (see fexist_or_end), b is looked for by name.
 bool same_file(std::string_view a, std::string_view b, std::string_view shown) {
   struct stat sa;
   struct stat sb;
-  const int32_t ea = looked_up(a, sa, shown);
-  const int32_t eb = looked_up(b, sb);
+  const int32_t ea = fexist_or_end(a, sa, shown);
+  const int32_t eb = fexist_or_end(b, sb);
   return ea == 1 && eb == 1 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 

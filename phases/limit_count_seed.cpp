@@ -108,8 +108,7 @@ void confirm_rerun(const RunState& r, const ProgramDesc& d) {
 }  // namespace
 
 void phase_lcs(RunState& r, const ProgramDesc& d) {
-  const int32_t e = fexist(d.lcsfile);
-  if (e < 0) fatal("Disk error looking for files");
+  const int32_t e = fexist_or_end(d.lcsfile);
   // The record goes into this folder's file only, never through a link to a
   // file elsewhere (another class's folder); a hard link is a file here.
   if (is_symlink(d.lcsfile)) {

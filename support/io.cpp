@@ -96,8 +96,7 @@ bool sync_folder(const Path& p, size_t n) {
 
 // Steps shared by openw and openwu: replace an existing file by a new one.
 void create_new(std::string_view fil, int32_t lunit) {
-  const int32_t e = fexist(fil);
-  if (e < 0) fatal2("Disk error looking for file ", fil);
+  const int32_t e = fexist_or_end(fil, fil);
   Path p(fil);
   if (e == 1) {
     // A folder fails at the unlink below, with the message it always had.
@@ -131,6 +130,18 @@ int32_t fexist(std::string_view fil) {
   return fexist(fil, st);
 }
 
+int32_t fexist_or_end(std::string_view fil, struct stat& st, std::string_view shown) {
+  const int32_t e = fexist(fil, st);
+  if (e < 0 && shown.empty()) fatal("Disk error looking for files");
+  if (e < 0) fatal2("Disk error looking for file ", shown);
+  return e;
+}
+
+int32_t fexist_or_end(std::string_view fil, std::string_view shown) {
+  struct stat st;
+  return fexist_or_end(fil, st, shown);
+}
+
 bool is_symlink(std::string_view fil) {
   const Path p(fil);
   struct stat st;
@@ -152,8 +163,7 @@ void openw(std::string_view fil, int32_t lunit) { create_new(fil, lunit); }
 void openwu(std::string_view fil, int32_t lunit) { create_new(fil, lunit); }
 
 void openru(std::string_view fil, int32_t lunit) {
-  const int32_t e = fexist(fil);
-  if (e < 0) fatal2("Disk error looking for file ", fil);
+  const int32_t e = fexist_or_end(fil, fil);
   if (e == 0) fatal2("File not found: ", fil);
   // Only a regular file: a FIFO without a writer would wait for ever.
   const int fd = open_regular(Path(fil), O_RDONLY);

@@ -27,6 +27,11 @@ int32_t fexist(std::string_view fil);
 // The same test, also giving the file's status (following a symbolic link)
 // when the result is 1.
 int32_t fexist(std::string_view fil, struct stat& st);
+// The same tests where a failing test ends the run: "Disk error looking for
+// file " and `shown` (a file named to be opened or created), or "Disk error
+// looking for files" when shown is empty (a file looked for by its name).
+int32_t fexist_or_end(std::string_view fil, struct stat& st, std::string_view shown = {});
+int32_t fexist_or_end(std::string_view fil, std::string_view shown = {});
 // True when fil is a symbolic link (whether or not it leads to a file).
 bool is_symlink(std::string_view fil);
 
