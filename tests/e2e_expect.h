@@ -172,9 +172,12 @@ inline std::string with_sort(const Plan& p, const std::string& rec, int s) {
   return rec.substr(0, k) + rjust(s + 1, 4) + rec.substr(k);
 }
 
+// The web page shows "&", "<" and ">" of the class ID as entities.
 inline std::string web_page(const Plan& p, const std::vector<bool>& held) {
   const auto a = oracle::aids(p.cls);
   const size_t w = p.cid.size() + 3;
+  std::string cid;
+  for (const char c : p.cid) cid += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
   std::string h = lines({"<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">",
                          "<html>",
                          "<head><title>Find Your AID String from its Sort Number</title></head>",
@@ -189,7 +192,7 @@ inline std::string web_page(const Plan& p, const std::vector<bool>& held) {
       const int s = 10 * r + c;
       sorts += "<td>" + (s < 232 ? rjust(s + 1, 3) : std::string(3, ' ')) + "</td>";
       ids += "<td>" +
-             (s >= 232 ? std::string(w, ' ') : held[s] ? p.cid + a[s] : std::string(w, '_')) +
+             (s >= 232 ? std::string(w, ' ') : held[s] ? cid + a[s] : std::string(w, '_')) +
              "</td>";
     }
     h += sorts + "</tr>\n" + ids + "</tr>\n";

@@ -12,6 +12,23 @@
 
 namespace {
 
+// The class ID as page text: "&", "<" and ">" become entities, so that a
+// browser shows them instead of reading them as markup. Each byte gives at
+// most five.
+constexpr size_t kPageCid = 5 * sizeof(RunState::cid);
+std::string_view page_text(std::string_view cid, char (&buf)[kPageCid]) {
+  size_t n = 0;
+  for (const char c : cid) {
+    const std::string_view e = c == '&'   ? "&amp;"
+                               : c == '<' ? "&lt;"
+                               : c == '>' ? "&gt;"
+                                          : std::string_view(&c, 1);
+    e.copy(buf + n, e.size());
+    n += e.size();
+  }
+  return {buf, n};
+}
+
 // The web page: a row of sort numbers and a row of AID strings (underscores
 // for one not met in this input file) for every ten candidates.
 void web_page(const RunState& r, const ProgramDesc& d) {
@@ -22,7 +39,8 @@ void web_page(const RunState& r, const ProgramDesc& d) {
     if (!wtext(LU_HTML, pieces)) fatal(d.htmerr);
   };
   const int32_t rows = (r.nid + 9) / 10;
-  const std::string_view cid(r.cid, r.lcid);
+  char cidbuf[kPageCid];
+  const std::string_view cid = page_text(std::string_view(r.cid, r.lcid), cidbuf);
   openw(d.htmfile, LU_HTML);
   html({"<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">"});
   html({"<html>"});
