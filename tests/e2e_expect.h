@@ -177,7 +177,8 @@ inline std::string web_page(const Plan& p, const std::vector<bool>& held) {
   const auto a = oracle::aids(p.cls);
   const size_t w = p.cid.size() + 3;
   std::string cid;
-  for (const char c : p.cid) cid += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
+  for (const char c : p.cid)
+    cid += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '>' ? "&gt;" : std::string(1, c);
   std::string h = lines({"<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">",
                          "<html>",
                          "<head><title>Find Your AID String from its Sort Number</title></head>",
