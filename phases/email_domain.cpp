@@ -15,14 +15,17 @@ namespace {
 constexpr std::string_view read_error = "Error reading e-mail domain file email.txt";
 
 // Reads the first line of the file into dom (its first FLDMAX bytes, the rest
-// blank).  A last line without a line feed counts as a line.  False when the
-// file has no first line or a read fails.
-bool read_first_line(FILE* f, char dom[FLDMAX]) {
+// blank); next is the byte after them (a blank when there is none).  A last
+// line without a line feed counts as a line.  False when the file has no
+// first line or a read fails.
+bool read_first_line(FILE* f, char dom[FLDMAX], char& next) {
   std::memset(dom, ' ', FLDMAX);
+  next = ' ';
   int32_t n = 0;
   int c;
   while ((c = std::getc(f)) != EOF && c != '\n') {
     if (n < FLDMAX) dom[n] = static_cast<char>(c);
+    if (n == FLDMAX) next = static_cast<char>(c);
     ++n;
   }
   if (std::ferror(f)) return false;
@@ -39,13 +42,16 @@ void phase_email(RunState& r, const ProgramDesc&) {
   if (fexist_or_end(EMAIL_FILE) == 0) return;
 
   if (!open_lines(EMAIL_FILE, LU_EMAIL)) fatal(read_error);
-  const bool read_ok = read_first_line(unitf(LU_EMAIL), r.dom0);
+  char next;
+  const bool read_ok = read_first_line(unitf(LU_EMAIL), r.dom0, next);
   // Closed here so that no error path leaves it open; a failed close is
   // reported where the file would be closed, after the checks of the line.
   const bool close_ok = close_unit(LU_EMAIL);
 
   if (!read_ok) fatal(read_error);
-  r.ldom0 = FLDMAX;
+  // A longer line is cut, before a character that the cut would split.
+  r.ldom0 = utf8_cut(r.dom0, FLDMAX, next);
+  std::memset(r.dom0 + r.ldom0, ' ', FLDMAX - r.ldom0);
   trimlt(r.dom0, r.ldom0);
   if (r.ldom0 == 0) fatal(read_error);
   if (r.dom0[0] != '@') {

@@ -35,9 +35,14 @@ bool all_blank(const char* s, int32_t n) {
   return true;
 }
 
-// Echoes one record and takes its values.
-void process_record(RunState& r, const ProgramDesc& d, const char* rec) {
-  cline({std::string_view(rec, LCSLEN)});
+// Echoes one record and takes its values.  The echo shows its first keep
+// bytes and blanks in place of the rest of a character split by the cut at
+// LCSLEN.
+void process_record(RunState& r, const ProgramDesc& d, const char* rec, int32_t keep) {
+  char echo[LCSLEN];
+  std::memcpy(echo, rec, LCSLEN);
+  std::memset(echo + keep, ' ', LCSLEN - keep);
+  cline({std::string_view(echo, LCSLEN)});
   if (rec[0] == '\xFE' || rec[1] == '\xFE') {
     close_unit(LU_LCSREAD);
     fatal(d.lcs_utf16);
@@ -64,16 +69,20 @@ void read_records(RunState& r, const ProgramDesc& d) {
   if (!open_lines(d.lcsfile, LU_LCSREAD)) fatal(d.lcs_readerr);
   r.idused = -1;  // no record yet
 
-  char* rec = r.bufchr;  // the first 79 characters of the line buffer
+  // The first 79 characters of the line buffer; the byte after them tells
+  // whether the cut splits a character.
+  char* rec = r.bufchr;
   for (;;) {
-    const int32_t st = read_line_head(LU_LCSREAD, rec, LCSLEN);
+    const int32_t st = read_line_head(LU_LCSREAD, rec, LCSLEN + 1);
     if (st == LINE_FAILED) read_failed(d);
     if (st == LINE_NONE) break;
+    int32_t keep = utf8_cut(rec, LCSLEN, rec[LCSLEN]);
     if (st == LINE_LF && std::memcmp(rec, "\xEF\xBB\xBF", 3) == 0) {
       std::memmove(rec, rec + 3, LCSLEN - 3);
       std::memset(rec + LCSLEN - 3, ' ', 3);
+      if (keep < LCSLEN) keep -= 3;
     }
-    if (!all_blank(rec, LCSLEN)) process_record(r, d, rec);
+    if (!all_blank(rec, LCSLEN)) process_record(r, d, rec, keep);
     if (st == LINE_LAST) break;
   }
   if (r.idused < 0) read_failed(d);

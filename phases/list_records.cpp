@@ -56,9 +56,20 @@ void write_ids(const ProgramDesc& d, std::initializer_list<std::string_view> pie
   if (!wline(LU_IDLIST, pieces)) fatal(d.iderr);
 }
 
+// What console and log show of record s: its first RECFIT bytes, less the
+// start of a character that they would split.
 std::string_view shown(const RunState& r, int32_t s) {
-  const int32_t l = r.idrecl[s] < RECFIT ? r.idrecl[s] : RECFIT;
-  return {r.idrec[s], static_cast<size_t>(l)};
+  const char* rec = r.idrec[s];
+  const int32_t l = r.idrecl[s] <= RECFIT ? r.idrecl[s] : utf8_cut(rec, RECFIT, rec[RECFIT]);
+  return {rec, static_cast<size_t>(l)};
+}
+
+// The last 3 of the n bytes of a shortened name or login become "...", and
+// so do the bytes left of a character that they cut in two: the text keeps
+// its length.
+void ellipsis(char* s, int32_t n) {
+  const int32_t k = utf8_cut(s, n - 3, s[n - 3]);
+  std::memset(s + k, '.', n - k);
 }
 
 // The student's part of a Blackboard or Canvas list record: name, login and
@@ -127,12 +138,12 @@ int32_t fit(StudentText& t, int32_t p) {
   int32_t tot = p + t.n + t.l + t.dl + 3;
   if (tot > RECFIT && t.n - NAMEMIN >= tot - RECFIT) {
     t.n -= tot - RECFIT;
-    std::memcpy(t.name + t.n - 3, "...", 3);
+    ellipsis(t.name, t.n);
     tot = RECFIT;
   } else if (tot > RECFIT) {
     if (t.n > NAMEMIN) {
       t.n = NAMEMIN;
-      std::memcpy(t.name + NAMEMIN - 3, "...", 3);
+      ellipsis(t.name, t.n);
       tot = p + t.n + t.l + t.dl + 3;
     }
     if (tot > RECMAX) {
@@ -140,7 +151,7 @@ int32_t fit(StudentText& t, int32_t p) {
       // The login must give up the whole excess and keep 3 bytes for "...".
       if (t.l - cut < 3) fatal("Program error 2330A");
       t.l -= cut;
-      std::memcpy(t.login + t.l - 3, "...", 3);
+      ellipsis(t.login, t.l);
       tot = RECMAX;
     }
   }
@@ -182,9 +193,10 @@ void list_record(RunState& r, const ProgramDesc& d) {
   const int32_t p = rec.n;
 
   if (r.bb == 0 && r.canvas == 0) {
-    // Other CSV and plain text: the row as read, cut at 155 bytes.
+    // Other CSV and plain text: the row as read, cut at 155 bytes, or
+    // before a character that the cut would split.
     int32_t body = r.nbuf - r.term;
-    if (body > RECMAX - p) body = RECMAX - p;
+    if (body > RECMAX - p) body = utf8_cut(r.bufchr, RECMAX - p, r.bufchr[RECMAX - p]);
     rec.add(r.bufchr, body);
   } else {
     StudentText t;

@@ -94,32 +94,36 @@ void clean_sort_number(char* s, int32_t& l) {
 }
 
 // The existing cell of a re-run row in sort-number mode: its candidate index,
-// or -1 for an empty cell.
-int32_t sort_number_candidate(const RunState& r, const SortDesc& sd, char* s, int32_t& l) {
+// or -1 for an empty cell.  Messages leave out the last `split` bytes.
+int32_t sort_number_candidate(const RunState& r, const SortDesc& sd, char* s, int32_t& l,
+                              int32_t split) {
   clean_sort_number(s, l);
   if (l == 0) return -1;
+  const int32_t shown = l - split;
   int32_t v = 0;
   for (int32_t i = 1; i <= l; ++i) {
     const char c = s[i - 1];
-    if (i > 3 || c < '0' || c > '9') fatal_quoted(r, sd.bad, s, l, "\" in ");
+    if (i > 3 || c < '0' || c > '9') fatal_quoted(r, sd.bad, s, shown, "\" in ");
     v = 10 * v + (c - '0');
-    if (v > r.nid) fatal_quoted(r, sd.bad, s, l, "\" in ");
+    if (v > r.nid) fatal_quoted(r, sd.bad, s, shown, "\" in ");
   }
-  if (v < 1) fatal_quoted(r, sd.bad, s, l, "\" in ");
+  if (v < 1) fatal_quoted(r, sd.bad, s, shown, "\" in ");
   const int32_t id0 = v - 1;
-  if (r.orgid[id0] >= r.idused) fatal_quoted(r, sd.unused, s, l, "\" should be unused in ");
+  if (r.orgid[id0] >= r.idused) fatal_quoted(r, sd.unused, s, shown, "\" should be unused in ");
   return id0;
 }
 
 // The existing cell of a re-run row that holds an identifier (cleaned, not
 // empty): its candidate index.  It must be the class ID and the identifier,
-// and an earlier run must have handed that identifier out.
-int32_t id_candidate(const RunState& r, const ProgramDesc& d, const char* s, int32_t l) {
+// and an earlier run must have handed that identifier out.  Messages leave
+// out the last `split` bytes.
+int32_t id_candidate(const RunState& r, const ProgramDesc& d, const char* s, int32_t l,
+                     int32_t split) {
   if (l != r.lcid + d.id.length || std::memcmp(s, r.cid, r.lcid) != 0) {
-    fatal_quoted(r, d.id.bad, s, l, "\" in ");
+    fatal_quoted(r, d.id.bad, s, l - split, "\" in ");
   }
   const int32_t id0 = find_handed_out(r, d, s + r.lcid);
-  if (id0 < 0) fatal_quoted(r, d.id.not_found, s, l, "\" not found in ");
+  if (id0 < 0) fatal_quoted(r, d.id.not_found, s, l - split, "\" not found in ");
   return id0;
 }
 
@@ -133,22 +137,29 @@ void csv_row(RunState& r, const ProgramDesc& d, bool read_now) {
   // Re-run: the identifier column is column ncolf of every row.  The
   // insertion point is the separator in front of it: the columns before it
   // are not scanned again.
-  char fnd[FLDMAX];
+  // The cell's first FLDMAX bytes; one more tells whether that cut splits a
+  // character, which messages then leave out (the checks see all FLDMAX).
+  char fnd[FLDMAX + 1];
   int32_t fndlt = -9, lcol, iend, jcol;
   if (read_now) {
     csvfnd_from(r.ncolf <= 1 ? 0 : r.ipos + 1, BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r),
-                quot_char(r), r.ncolf, fndlt, fnd, FLDMAX, lcol, iend, jcol);
+                quot_char(r), r.ncolf, fndlt, fnd, FLDMAX + 1, lcol, iend, jcol);
   } else {
     csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), r.ncolf, fndlt, fnd,
-           FLDMAX, lcol, iend, jcol);
+           FLDMAX + 1, lcol, iend, jcol);
   }
   if (lcol < 0) fatal(r.dosort != 0 ? d.sort.lost : d.id.lost_id);
   int32_t lf = fndlt;
+  int32_t split = 0;
+  if (lf > FLDMAX) {
+    lf = FLDMAX;
+    split = FLDMAX - utf8_cut(fnd, FLDMAX, fnd[FLDMAX]);
+  }
   trimlt(fnd, lf);
   if (r.dosort == 0 && d.id.clean != nullptr) d.id.clean(fnd, lf, r.lcid);
-  const int32_t id0 = r.dosort != 0 ? sort_number_candidate(r, d.sort, fnd, lf)
+  const int32_t id0 = r.dosort != 0 ? sort_number_candidate(r, d.sort, fnd, lf, split)
                       : lf == 0     ? -1
-                                    : id_candidate(r, d, fnd, lf);
+                                    : id_candidate(r, d, fnd, lf, split);
   if (id0 < 0) {
     hand_out_new(r, d);
     char v[16];

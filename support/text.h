@@ -44,6 +44,12 @@ inline int32_t ascii_blocks(const uint8_t* p, int32_t n, uint8_t m0, uint8_t m1)
   return k;
 }
 
+// Where text s may be cut before its 0-based byte `at` without leaving part of
+// a UTF-8 character behind: `at`, or the start of the character that the cut
+// would split.  `next` is the first byte cut off (s[at] where s holds it).
+// Text that is not UTF-8 is cut at `at`.
+int32_t utf8_cut(const char* s, int32_t at, char next);
+
 // The pieces one after the other in buf(1..cap), cut where buf is full;
 // returns the text in buf.  Message lines and records are joined here.
 std::string_view join_line(char* buf, size_t cap, std::initializer_list<std::string_view> pieces);
