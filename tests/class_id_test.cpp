@@ -216,6 +216,7 @@ TEST(ClassIdFile, ReadBackOfAnExistingFile) {
       {" 9\r\nxy\r\n", 9, "xy"},
       {" 2\nq7", 2, "q7"},  // the last line without a line feed
       {"1\n\t@\t\n", 1, "@"},
+      {"1\n a\xE2\x82\xAC\n", 1, "a"},  // not a part of a character that the 4 columns cut
   };
   for (const Case& k : cases) {
     PhaseRun r = run_phase("", k.file, true);
@@ -239,7 +240,7 @@ TEST(ClassIdFile, BadFilesEndTheRun) {
   } cases[] = {
       {"15\n\n", false}, {"-1\n\n", false}, {"x\n\n", false}, {"1x\n\n", false},
       {"", false},       {" 3\n", true},    {" 3", true},     {"3\nabcd\n", true},
-      {"3\nab cd\n", true},
+      {"3\nab cd\n", true}, {"3\nab\xE2\x82\xAC\n", true},
   };
   for (const Case& k : cases) {
     PhaseRun r = run_phase("", k.file, true);

@@ -67,6 +67,11 @@ TEST(StudentPass, RerunChecksEveryExistingAid) {
     EXPECT_EQ(last_line(r.console), "\a*** " + c.fatal + "!\n");
     EXPECT_EQ(r.file("new_class.csv"), "Name,AID\r\n" + c.out);
   }
+  // A cell cut at 256 bytes is shown up to the character that the cut splits.
+  const std::string x254(254, 'x');
+  RunResult r = run(": 232, 3, 12345", "Name,AID", {"Ann," + x254 + "\xE2\x82\xAC"}, "C\n");
+  EXPECT_EQ(r.console.substr(r.console.rfind('\a')),
+            "\a*** Bad AID \"" + x254 + "\" in \n    class.csv!\n");
 }
 
 TEST(StudentPass, RerunFillsEmptyCellsAndKeepsOthers) {

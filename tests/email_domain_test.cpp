@@ -50,6 +50,7 @@ TEST(EmailDomain, FirstLineTrimmed) {
       {"@a b.edu \nsecond\n", "@a b.edu"},
       {"@" + x255 + "ignored\n", "@" + x255},
       {"@x" + std::string(254, ' ') + "zz\n", "@x"},  // only 256 characters count
+      {"@" + x255.substr(2) + "\xE2\x82\xAC\n", "@" + x255.substr(2)},  // not a part of "€"
   };
   for (const auto& [bytes, dom] : cases) {
     Domain d = email_phase(&bytes);

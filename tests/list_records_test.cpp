@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -11,7 +12,9 @@
 #include "outbuf.h"
 #include "phases.h"
 #include "run_state.h"
+#include "text.h"
 #include "unit_helpers.h"
+#include "varlon.h"
 #include "zembic.h"
 
 namespace {
@@ -52,14 +55,22 @@ void reset(const std::string& cid = "") {
 
 std::string record() { return std::string(st.idrec[16], st.idrecl[16]); }
 
+// True when s decodes as UTF-8 from start to end.
+bool utf8(const std::string& s) {
+  int32_t i = 0, ucs = 0;
+  do rutf8(s.data(), static_cast<int32_t>(s.size()), i, ucs);
+  while (ucs >= 0);
+  return ucs == -1;
+}
+
 // Builds the record of the current row in a scratch folder; returns the
 // console text.
-Captured build_record() {
+Captured build_record(const ProgramDesc& d = zembic_desc) {
   Captured c;
   in_temp_folder([&] {
-    c = capture([] {
-      lists_open(st, zembic_desc);
-      list_record(st, zembic_desc);
+    c = capture([&] {
+      lists_open(st, d);
+      list_record(st, d);
     });
     close_unit(LU_NAMES);
     close_unit(LU_IDLIST);
@@ -140,6 +151,91 @@ TEST(ListRecord, FittingRules) {
     if (k.want_login < k.login) want_login.replace(k.want_login - 3, 3, "...");
     EXPECT_EQ(record(), " AID=" + k.cid + "B5P: " + want_name + " (" + want_login + k.dom + ")");
     EXPECT_EQ(st.idrecl[16], k.want_len);
+  }
+}
+
+TEST(ListRecord, CutsNeverSplitACharacter) {
+  for (const ProgramDesc* d : {&zembic_desc, &varlon_desc}) {
+    const int p = d == &zembic_desc ? 10 : 12;  // prefix without a class ID
+    for (const std::string ch : {"\xC3\xAD", "\xE2\x82\xAC", "\xF0\x9F\x98\x80"}) {
+      for (int o = 1; o < static_cast<int>(ch.size()); ++o) {  // bytes of ch before the cut
+        const auto across = [&](int n, char f, int at) {
+          return std::string(n, f).replace(at - o, ch.size(), ch);
+        };
+        // A field and what the record keeps of it: kept bytes of ch become dots too.
+        const auto field = [&](int n, char f, int keep) {
+          if (n == keep) return std::pair{std::string(n, f), std::string(n, f)};
+          const std::string dots(o + 3, '.');
+          return std::pair{across(n, f, keep - 3), std::string(keep - 3 - o, f) + dots};
+        };
+        // Class ID length, name and login bytes, and the bytes fitting keeps of them.
+        const int fits[][5] = {
+            {0, 70, 5, 70 - p, 5}, {3, 80, 20, 50, 20}, {0, 20, 200, 20, 131 - p}};
+        for (const auto& k : fits) {
+          reset(std::string("abc", k[0]));
+          const auto [name, want_name] = field(k[1], 'n', k[3]);
+          const auto [login, want_login] = field(k[2], 'l', k[4]);
+          canvas(name, login, "");
+          st.col_root = 0;
+          const Captured c = build_record(*d);
+          EXPECT_EQ(record().substr(p + k[0]), want_name + " (" + want_login + "@)");
+          EXPECT_TRUE(utf8(c.log));
+        }
+        // A row cut at 155 bytes and shown up to 79 ends before the character.
+        reset();
+        std::string row = across(300, 'r', 155 - p);
+        row.replace(79 - p - o, ch.size(), ch);
+        set_row(row + "\n", 1);
+        const Captured c = build_record(*d);
+        EXPECT_EQ(record().substr(p), row.substr(0, 155 - p - o));
+        EXPECT_EQ(c.log, record().substr(0, 79 - o) + "\n");
+      }
+    }
+    reset();  // Latin-1 text is cut at 155 bytes
+    set_row(std::string(300, '\xFC') + "\n", 1);
+    build_record(*d);
+    EXPECT_EQ(record().substr(p), std::string(155 - p, '\xFC'));
+  }
+}
+
+TEST(ListRecord, RandomNamesAndLoginsStayUtf8AndGetTheFittedLength) {
+  std::mt19937 gen(20261209);
+  const std::string pieces[] = {"a", "Z", "\xC3\xA9", "\xC4\x9F", "\xE2\x82\xAC", "\xE1\xBB\x87",
+                                "\xF0\x9F\x98\x80", "\xF0\x9D\x84\x9E"};
+  const auto text = [&](size_t max) {
+    std::string t;
+    for (const size_t n = gen() % max; t.size() < n;) t += pieces[gen() % 8];
+    return t;
+  };
+  for (const ProgramDesc* d : {&zembic_desc, &varlon_desc}) {
+    for (int lcid = 0; lcid <= 3; ++lcid) {
+      reset(std::string("xyz", lcid));
+      const int p = (d == &zembic_desc ? 10 : 12) + lcid;
+      set_text(st.dom0, st.ldom0, "@" + std::string(gen() % 20, 'd'));
+      int want[232];
+      std::string names;
+      Captured c;
+      in_temp_folder([&] {
+        c = capture([&] {
+          lists_open(st, *d);
+          for (st.id0 = 0; st.id0 < 232; ++st.id0) {
+            const std::string name = "N" + text(150), login = text(200);
+            canvas(name, login, "");
+            st.col_root = 0;
+            const int n = static_cast<int>(name.size());
+            const int tot = p + n + static_cast<int>(login.size()) + st.ldom0 + 3;
+            want[st.id0] = tot <= 79         ? tot
+                           : n - 50 >= tot - 79 ? 79
+                                                : std::min(tot - std::max(n - 50, 0), 155);
+            list_record(st, *d);
+          }
+          lists_close(st, *d);
+        });
+        names = get_file(std::string(d->namfile));
+      });
+      EXPECT_TRUE(utf8(names) && utf8(c.console) && utf8(c.log));
+      for (int s = 0; s < 232; ++s) EXPECT_EQ(st.idrecl[s], want[s]) << s;
+    }
   }
 }
 
