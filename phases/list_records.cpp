@@ -65,8 +65,8 @@ std::string_view shown(const RunState& r, int32_t s) {
 }
 
 // The last 3 of the n bytes of a shortened name or login become "...", and
-// so do the bytes left of a character that they cut in two: the text keeps
-// its length.
+// so do the bytes kept of a character that the "..." cuts in two: the text
+// keeps its length.
 void ellipsis(char* s, int32_t n) {
   const int32_t k = utf8_cut(s, n - 3, s[n - 3]);
   std::memset(s + k, '.', n - k);
