@@ -14,18 +14,18 @@ namespace {
 
 constexpr std::string_view read_error = "Error reading e-mail domain file email.txt";
 
-// Reads the first line of the file into dom (its first FLDMAX bytes, the rest
-// blank); next is the byte after them (a blank when there is none).  A last
+// The first FLDMAX bytes of a line and the 3 after them.
+constexpr int32_t LINEHEAD = FLDMAX + 3;
+
+// Reads the head of the file's first line into line (the rest blank).  A last
 // line without a line feed counts as a line.  False when the file has no
 // first line or a read fails.
-bool read_first_line(FILE* f, char dom[FLDMAX], char& next) {
-  std::memset(dom, ' ', FLDMAX);
-  next = ' ';
+bool read_first_line(FILE* f, char line[LINEHEAD]) {
+  std::memset(line, ' ', LINEHEAD);
   int32_t n = 0;
   int c;
   while ((c = std::getc(f)) != EOF && c != '\n') {
-    if (n < FLDMAX) dom[n] = static_cast<char>(c);
-    if (n == FLDMAX) next = static_cast<char>(c);
+    if (n < LINEHEAD) line[n] = static_cast<char>(c);
     ++n;
   }
   if (std::ferror(f)) return false;
@@ -42,15 +42,16 @@ void phase_email(RunState& r, const ProgramDesc&) {
   if (fexist_or_end(EMAIL_FILE) == 0) return;
 
   if (!open_lines(EMAIL_FILE, LU_EMAIL)) fatal(read_error);
-  char next;
-  const bool read_ok = read_first_line(unitf(LU_EMAIL), r.dom0, next);
+  char line[LINEHEAD];
+  const bool read_ok = read_first_line(unitf(LU_EMAIL), line);
   // Closed here so that no error path leaves it open; a failed close is
   // reported where the file would be closed, after the checks of the line.
   const bool close_ok = close_unit(LU_EMAIL);
 
   if (!read_ok) fatal(read_error);
   // A longer line is cut, before a character that the cut would split.
-  r.ldom0 = utf8_cut(r.dom0, FLDMAX, next);
+  r.ldom0 = utf8_cut(line, FLDMAX, LINEHEAD);
+  std::memcpy(r.dom0, line, r.ldom0);
   std::memset(r.dom0 + r.ldom0, ' ', FLDMAX - r.ldom0);
   trimlt(r.dom0, r.ldom0);
   if (r.ldom0 == 0) fatal(read_error);

@@ -31,9 +31,10 @@ constexpr int32_t RECFIT = 79;
 // The shortest name that fitting leaves: shorter names are never cut.
 constexpr int32_t NAMEMIN = 50;
 
-// Column icol of the current row into fld (256 bytes), trimmed.
+// Column icol of the current row into fld (CELLBUF bytes): its first 256
+// bytes, or fewer to leave out a character they would split, trimmed.
 int32_t fetch(const RunState& r, int32_t icol, char* fld) {
-  return fetch_cell(r, r.bufchr, r.nbuf, r.term, icol, fld);
+  return fetch_cell(r, r.bufchr, r.nbuf, r.term, icol, fld, true);
 }
 
 // Appends bytes to the record under construction, never beyond RECMAX.
@@ -60,15 +61,15 @@ void write_ids(const ProgramDesc& d, std::initializer_list<std::string_view> pie
 // start of a character that they would split.
 std::string_view shown(const RunState& r, int32_t s) {
   const char* rec = r.idrec[s];
-  const int32_t l = r.idrecl[s] <= RECFIT ? r.idrecl[s] : utf8_cut(rec, RECFIT, rec[RECFIT]);
+  const int32_t l = r.idrecl[s] <= RECFIT ? r.idrecl[s] : utf8_cut(rec, RECFIT, r.idrecl[s]);
   return {rec, static_cast<size_t>(l)};
 }
 
-// The last 3 of the n bytes of a shortened name or login become "...", and
+// A name or login of len bytes shortened to n: its last 3 become "...", and
 // so do the bytes kept of a character that the "..." cuts in two: the text
 // keeps its length.
-void ellipsis(char* s, int32_t n) {
-  const int32_t k = utf8_cut(s, n - 3, s[n - 3]);
+void ellipsis(char* s, int32_t n, int32_t len) {
+  const int32_t k = utf8_cut(s, n - 3, len);
   std::memset(s + k, '.', n - k);
 }
 
@@ -77,7 +78,7 @@ void ellipsis(char* s, int32_t n) {
 struct StudentText {
   char name[FLDMAX + FLDMAX + 2];
   int32_t n = 0;
-  char login[FLDMAX];
+  char login[CELLBUF];
   int32_t l = 0;
   char dom[FLDMAX];
   int32_t dl = 0;
@@ -85,7 +86,7 @@ struct StudentText {
 
 // Blackboard: "last, first", the username and the domain of the run.
 void blackboard_text(const RunState& r, StudentText& t) {
-  char last[FLDMAX], first[FLDMAX];
+  char last[CELLBUF], first[CELLBUF];
   const int32_t ll = fetch(r, r.col_last_name, last);
   if (ll <= 0) fatal2("Missing student last name in ", input_name(r));
   const int32_t lf = fetch(r, r.col_first_name, first);
@@ -115,7 +116,7 @@ void canvas_text(const RunState& r, StudentText& t) {
   t.dl = r.ldom0;
   if (r.col_root <= 0) return;
   char root[FLDMAX];
-  const int32_t lr = fetch(r, r.col_root, root);
+  const int32_t lr = fetch_cell(r, r.bufchr, r.nbuf, r.term, r.col_root, root);
   if (lr <= 0) {
     conly({" ** Missing Root Account!"});
     return;
@@ -135,15 +136,16 @@ void canvas_text(const RunState& r, StudentText& t) {
 // is cut to NAMEMIN and the login last, up to RECMAX bytes.  Returns the
 // record's length.
 int32_t fit(StudentText& t, int32_t p) {
+  const int32_t n0 = t.n, l0 = t.l;
   int32_t tot = p + t.n + t.l + t.dl + 3;
   if (tot > RECFIT && t.n - NAMEMIN >= tot - RECFIT) {
     t.n -= tot - RECFIT;
-    ellipsis(t.name, t.n);
+    ellipsis(t.name, t.n, n0);
     tot = RECFIT;
   } else if (tot > RECFIT) {
     if (t.n > NAMEMIN) {
       t.n = NAMEMIN;
-      ellipsis(t.name, t.n);
+      ellipsis(t.name, t.n, n0);
       tot = p + t.n + t.l + t.dl + 3;
     }
     if (tot > RECMAX) {
@@ -151,7 +153,7 @@ int32_t fit(StudentText& t, int32_t p) {
       // The login must give up the whole excess and keep 3 bytes for "...".
       if (t.l - cut < 3) fatal("Program error 2330A");
       t.l -= cut;
-      ellipsis(t.login, t.l);
+      ellipsis(t.login, t.l, l0);
       tot = RECMAX;
     }
   }
@@ -196,7 +198,7 @@ void list_record(RunState& r, const ProgramDesc& d) {
     // Other CSV and plain text: the row as read, cut at 155 bytes, or
     // before a character that the cut would split.
     int32_t body = r.nbuf - r.term;
-    if (body > RECMAX - p) body = utf8_cut(r.bufchr, RECMAX - p, r.bufchr[RECMAX - p]);
+    if (body > RECMAX - p) body = utf8_cut(r.bufchr, RECMAX - p, body);
     rec.add(r.bufchr, body);
   } else {
     StudentText t;

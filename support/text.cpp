@@ -144,22 +144,20 @@ void rutf8(const char* linchr, int32_t nchr, int32_t& ichr, int32_t& ucs) {
   ichr += ncont + 1;
 }
 
-int32_t utf8_cut(const char* s, int32_t at, char next) {
-  const auto continuation = [](char c) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    return b >= 0x80 && b <= 0xBF;
-  };
-  if (!continuation(next)) return at;
-  // The lead byte: at most 3 continuation bytes back.
-  for (int32_t j = at - 1; j >= 0 && j >= at - 3; --j) {
-    if (continuation(s[j])) continue;
-    const unsigned char b = static_cast<unsigned char>(s[j]);
-    const int32_t len = b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3
-                        : b >= 0xF0 && b <= 0xF4 ? 4
-                                                 : 0;
-    return len > at - j ? j : at;
+int32_t utf8_cut(const char* s, int32_t at, int32_t n) {
+  if (at <= 0 || at >= n) return at;
+  // Characters from the start: the cut moves only when all before the one
+  // it splits is UTF-8 and that one is whole UTF-8 with the bytes after the
+  // cut (at most 3 of them are needed).
+  const int32_t end = n < at + 3 ? n : at + 3;
+  int32_t i = 0;
+  for (;;) {
+    const int32_t start = i;
+    int32_t ucs;
+    rutf8(s, end, i, ucs);
+    if (ucs < 0) return at;
+    if (i >= at) return i == at ? at : start;
   }
-  return at;
 }
 
 std::string_view join_line(char* buf, size_t cap, std::initializer_list<std::string_view> pieces) {

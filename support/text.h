@@ -44,11 +44,12 @@ inline int32_t ascii_blocks(const uint8_t* p, int32_t n, uint8_t m0, uint8_t m1)
   return k;
 }
 
-// Where text s may be cut before its 0-based byte `at` without leaving part of
-// a UTF-8 character behind: `at`, or the start of the character that the cut
-// would split.  `next` is the first byte cut off (s[at] where s holds it).
-// Text that is not UTF-8 is cut at `at`.
-int32_t utf8_cut(const char* s, int32_t at, char next);
+// How many bytes of s(1..n) to keep when it is cut to `at` bytes: `at`, or
+// fewer when the cut would split a UTF-8 character, which is then left out
+// whole.  The cut moves only in UTF-8 text: the bytes before that character
+// are well-formed UTF-8 and the character is well-formed with the bytes after
+// the cut.  Any other text (8-bit text) is cut at `at`.
+int32_t utf8_cut(const char* s, int32_t at, int32_t n);
 
 // The pieces one after the other in buf(1..cap), cut where buf is full;
 // returns the text in buf.  Message lines and records are joined here.
