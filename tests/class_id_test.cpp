@@ -217,6 +217,7 @@ TEST(ClassIdFile, ReadBackOfAnExistingFile) {
       {" 2\nq7", 2, "q7"},  // the last line without a line feed
       {"1\n\t@\t\n", 1, "@"},
       {"1\n a\xE2\x82\xAC\n", 1, "a"},  // not a part of a character that the 4 columns cut
+      {"1\n ab\xE9\xA0\n", 1, "ab\xE9"},  // 8-bit text: the 4 columns
   };
   for (const Case& k : cases) {
     PhaseRun r = run_phase("", k.file, true);

@@ -108,6 +108,8 @@ TEST(StudentPass, SortNumberCells) {
       {"0 0", "Bad AID sort number \"0\" in class.csv"},
       {std::to_string(sort_at(3)), "AID sort number \"" + std::to_string(sort_at(3)) +
                                        "\" should be unused in class.csv"},
+      {std::string(254, 'x') + "\xE2\x82\xAC",
+       "Bad AID sort number \"" + std::string(254, 'x') + "\" in \n    class.csv"},
   };
   for (const Case& c : cases) {
     RunResult r = run(": 232, 3, 12345", "Name,AIDsort", {"Ann,\"" + c.cell + "\""}, "C\n");
@@ -116,7 +118,7 @@ TEST(StudentPass, SortNumberCells) {
       EXPECT_EQ(r.file("new_class.csv"), "Name,AIDsort\r\nAnn,\"" + c.cell + "\"\r\n");
     } else {
       EXPECT_EQ(r.status, 1) << c.cell;
-      EXPECT_EQ(last_line(r.console), "\a*** " + c.fatal + "!\n");
+      EXPECT_EQ(r.console.substr(r.console.rfind('\a')), "\a*** " + c.fatal + "!\n");
     }
   }
 }

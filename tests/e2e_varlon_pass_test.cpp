@@ -368,6 +368,8 @@ TEST(VarlonPass, BadExistingNaidsEndTheRunAtTheirRow) {
   const std::pair<std::string, std::string> cases[] = {
       {"\"12,34\"", "Bad NAID \"12,34\" in varlon.csv"},
       {"00" + p.at(2) + ".000", "NAID \"" + p.at(2) + "\" not found in varlon.csv"},
+      {std::string(252, '0') + "123\xE2\x82\xAC", "NAID \"123\" not found in varlon.csv"},
+      {std::string(252, '0') + "123\xE9\xA0", "NAID \"123\xE9\" not found in varlon.csv"},
       {p.at(0), "Duplicate NAID \"" + p.at(0) + "\" in varlon.csv"},
   };
   for (const auto& [cell, message] : cases) {

@@ -51,6 +51,8 @@ TEST(EmailDomain, FirstLineTrimmed) {
       {"@" + x255 + "ignored\n", "@" + x255},
       {"@x" + std::string(254, ' ') + "zz\n", "@x"},  // only 256 characters count
       {"@" + x255.substr(2) + "\xE2\x82\xAC\n", "@" + x255.substr(2)},  // not a part of "€"
+      {"@" + x255.substr(1) + "\xE2\x82\xAC\n", "@" + x255.substr(1)},
+      {"@" + x255.substr(1) + "\xE9\xA0\n", "@" + x255.substr(1) + "\xE9"},  // 8-bit text
   };
   for (const auto& [bytes, dom] : cases) {
     Domain d = email_phase(&bytes);

@@ -126,6 +126,9 @@ TEST(LimitCountSeed, ByteOrderMarkIsNotEchoed) {
   const std::string rec = normal("232, 17, 12345");
   Captured c = run_phase("\xEF\xBB\xBF" + rec + "\n", "C\n");
   EXPECT_EQ(c.log.substr(0, kReading.size() + 80), kReading + echo(rec));
+  // The 79 columns count the mark: they keep 2 bytes of the "€" after it.
+  c = run_phase("\xEF\xBB\xBF" + rec + std::string(21, ' ') + "\xE2\x82\xAC\n", "C\n");
+  EXPECT_EQ(c.log.substr(0, kReading.size() + 80), kReading + echo(rec));
   // The same as a single line without a line feed keeps its mark: ":" in 41.
   c = run_phase("\xEF\xBB\xBF" + rec);
   EXPECT_TRUE(c.fataled);
@@ -176,6 +179,10 @@ TEST(LimitCountSeed, OnlyTheFirst79ColumnsCount) {
   // The echo leaves out the part of a character that column 79 cuts.
   c = run_phase(normal("232, 17, 12345") + std::string(25, ' ') + "\xE2\x82\xAC\n", "C\n");
   EXPECT_EQ(c.log.substr(kReading.size(), 80), echo(normal("232, 17, 12345")));
+  // 8-bit text: the 79 columns.
+  const std::string e9 = normal("232, 17, 12345") + std::string(25, ' ') + "\xE9";
+  c = run_phase(e9 + "\xA0\n", "C\n");
+  EXPECT_EQ(c.log.substr(kReading.size(), 80), echo(e9));
 }
 
 TEST(LimitCountSeed, Utf16FileIsRefused) {

@@ -124,6 +124,14 @@ TEST(ListRecord, BlackboardNameAndMissingFields) {
   Captured c = build_record();
   EXPECT_TRUE(c.fataled);
   EXPECT_EQ(c.log, "*** Missing student first name in roster.csv!\n");
+
+  // A cell's first 256 bytes end before a character that they would split.
+  set_row(std::string(255, ' ') + "\xC3\xA9mile\tAnn\tjd12\r\n", 2);
+  c = build_record();
+  EXPECT_EQ(c.log, "*** Missing student last name in roster.csv!\n");
+  set_row(std::string(255, ' ') + "\xE9\xA0mile\tAnn\tjd12\r\n", 2);  // 8-bit text
+  build_record();
+  EXPECT_EQ(record(), " AID=xB5P: \xE9, Ann (jd12@uni.example.edu)");
 }
 
 TEST(ListRecord, FittingRules) {
@@ -191,6 +199,19 @@ TEST(ListRecord, CutsNeverSplitACharacter) {
         EXPECT_EQ(c.log, record().substr(0, 79 - o) + "\n");
       }
     }
+    // The first 256 bytes of a name or login cell.
+    reset();
+    canvas(std::string(250, ' ') + "Ann L\xC3\xA9" "e", std::string(253, ' ') + "ab\xE2\x82\xAC",
+           "");
+    st.col_root = 0;
+    build_record(*d);
+    EXPECT_EQ(record().substr(p), "Ann L (ab@)");
+    // Windows-1252 "\xE9" and a no-break space: the name keeps its bytes.
+    reset();
+    canvas(std::string(69 - p, 'n') + "\xE9\xA0" + std::string(20, 'n'), "ab", "");
+    st.col_root = 0;
+    build_record(*d);
+    EXPECT_EQ(record().substr(p), std::string(69 - p, 'n') + "\xE9... (ab@)");
     reset();  // Latin-1 text is cut at 155 bytes
     set_row(std::string(300, '\xFC') + "\n", 1);
     build_record(*d);

@@ -178,4 +178,45 @@ TEST(Rutf8, AgreesWithWutf8OnEveryScalarBoundary) {
   }
 }
 
+TEST(Utf8Cut, MovesOnlyInUtf8Text) {
+  const struct {
+    std::string s;
+    int32_t at, want;
+  } cases[] = {
+      {"\xC3\xA9", 0, 0},                  // cut at 0
+      {"a\xC3\xA9", 3, 3},                 // cut at the end
+      {"a\xC3", 2, 2},                      // nothing after the cut completes it
+      {"a\xC0\x80", 2, 2},                 // C0, C1 and F5 to FF lead nothing
+      {"a\xC1\xBF", 2, 2},
+      {"a\xF5\x80\x80\x80", 2, 2},
+      {"a\xF8\x80\x80\x80", 2, 2},
+      {"a\xFF\x80", 2, 2},
+      {"a\xC3" "Ab", 2, 2},                    // lead, then no continuation byte
+      {"a\xE2\x82" "z", 3, 3},
+      {"a\x80\x80", 2, 2},                 // stray continuation bytes
+      {"\x80\xC3\xA9", 2, 2},             // a stray byte before the character
+      {"a\xC3\xA9" "b", 3, 3},                // a whole character ends at the cut
+      {"a\xC3\xA9", 2, 1},                 // 2, 3 and 4 bytes, each number kept
+      {"a\xE2\x82\xAC", 2, 1},
+      {"a\xE2\x82\xAC", 3, 1},
+      {"a\xF0\x9F\x98\x80", 2, 1},
+      {"a\xF0\x9F\x98\x80", 3, 1},
+      {"a\xF0\x9F\x98\x80", 4, 1},
+      {"a\xE0\xA0\x80", 2, 1},            // the narrower second bytes
+      {"a\xE0\x80\x80", 2, 2},
+      {"a\xED\x9F\xBF", 2, 1},
+      {"a\xED\xA0\x80", 2, 2},
+      {"a\xF4\x8F\xBF\xBF", 3, 1},
+      {"a\xF4\x90\x80\x80", 2, 2},
+      {"Gonz\xE1" "lez Jos\xE9\xA0" "Mar\xED" "a", 13, 13},  // Windows-1252
+      {"Jos\xE9\xA0" "Mar", 4, 4},
+      {"J\xF3\x9Fwiak", 2, 2},                       // Windows-1250
+      {"M\xFC" "ller \xC3\xA9", 8, 8},                  // UTF-8 after 8-bit text
+  };
+  for (const auto& k : cases) {
+    EXPECT_EQ(utf8_cut(k.s.data(), k.at, static_cast<int32_t>(k.s.size())), k.want)
+        << k.s << " at " << k.at;
+  }
+}
+
 }  // namespace
