@@ -139,10 +139,10 @@ void read_class_file(RunState& r, const ClassRules& rules) {
   char num[12];
   cline({rules.cls_label, num_text(r.cls, num, rules.cls_label_cols)});
 
-  // A last line without a line feed counts as a line.  The 3 bytes after the
+  // A last line without a line feed counts as a line.  The bytes after the
   // first ANSLEN tell whether their end splits a character.
-  char line2[ANSLEN + 3];
-  st = read_line_head(LU_INPUT, line2, ANSLEN + 3);
+  char line2[ANSLEN + CUT_LOOKAHEAD];
+  st = read_line_head(LU_INPUT, line2, ANSLEN + CUT_LOOKAHEAD);
   if (st == LINE_NONE || st == LINE_FAILED) read_failed(rules);
   if (!close_unit(LU_INPUT)) fatal(rules.readerr);
   std::memcpy(r.cid, line2, ANSLEN);
@@ -151,7 +151,7 @@ void read_class_file(RunState& r, const ClassRules& rules) {
   if (r.lcid > 3) fatal(rules.readerr);
   // The class ID then ends before that character (after leading blanks it
   // ends where the cut is).
-  const int32_t part = ANSLEN - utf8_cut(line2, ANSLEN, ANSLEN + 3);
+  const int32_t part = ANSLEN - utf8_cut(line2, ANSLEN, ANSLEN + CUT_LOOKAHEAD);
   if (part > 0) {
     r.lcid -= part;
     std::memset(r.cid + r.lcid, ' ', ANSLEN - r.lcid);

@@ -14,8 +14,9 @@ namespace {
 
 constexpr std::string_view read_error = "Error reading e-mail domain file email.txt";
 
-// The first FLDMAX bytes of a line and the 3 after them.
-constexpr int32_t LINEHEAD = FLDMAX + 3;
+// The first FLDMAX bytes of a line and the bytes after them that tell
+// whether their end splits a character.
+constexpr int32_t LINEHEAD = FLDMAX + CUT_LOOKAHEAD;
 
 // Reads the head of the file's first line into line (the rest blank).  A last
 // line without a line feed counts as a line.  False when the file has no

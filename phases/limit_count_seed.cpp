@@ -69,14 +69,14 @@ void read_records(RunState& r, const ProgramDesc& d) {
   if (!open_lines(d.lcsfile, LU_LCSREAD)) fatal(d.lcs_readerr);
   r.idused = -1;  // no record yet
 
-  // The first 79 characters of the line buffer; the 3 bytes after them tell
+  // The first 79 characters of the line buffer; the bytes after them tell
   // whether the cut splits a character.
   char* rec = r.bufchr;
   for (;;) {
-    const int32_t st = read_line_head(LU_LCSREAD, rec, LCSLEN + 3);
+    const int32_t st = read_line_head(LU_LCSREAD, rec, LCSLEN + CUT_LOOKAHEAD);
     if (st == LINE_FAILED) read_failed(d);
     if (st == LINE_NONE) break;
-    int32_t keep = utf8_cut(rec, LCSLEN, LCSLEN + 3);
+    int32_t keep = utf8_cut(rec, LCSLEN, LCSLEN + CUT_LOOKAHEAD);
     if (st == LINE_LF && std::memcmp(rec, "\xEF\xBB\xBF", 3) == 0) {
       std::memmove(rec, rec + 3, LCSLEN - 3);
       std::memset(rec + LCSLEN - 3, ' ', 3);

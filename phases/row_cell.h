@@ -6,8 +6,9 @@
 #include "csvfnd.h"
 #include "text.h"
 
-// A cell fetched whole-character: its first FLDMAX bytes and the 3 after.
-constexpr int32_t CELLBUF = FLDMAX + 3;
+// A cell fetched whole-character: its first FLDMAX bytes and the bytes after
+// them that tell whether their end splits a character.
+constexpr int32_t CELLBUF = FLDMAX + CUT_LOOKAHEAD;
 
 // Column icol of the row b(1..nbuf) (line end kind term) into fld (FLDMAX
 // bytes), trimmed; returns its length, 0 for an empty or missing cell.  With

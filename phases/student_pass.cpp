@@ -137,17 +137,17 @@ void csv_row(RunState& r, const ProgramDesc& d, bool read_now) {
   // Re-run: the identifier column is column ncolf of every row.  The
   // insertion point is the separator in front of it: the columns before it
   // are not scanned again.
-  // The cell's first FLDMAX bytes; the 3 after them tell whether that cut
-  // splits a character, which messages then leave out (the checks see all
-  // FLDMAX).
-  char fnd[FLDMAX + 3];
+  // The cell's first FLDMAX bytes; the bytes after them tell whether that
+  // cut splits a character, which messages then leave out (the checks see
+  // all FLDMAX).
+  char fnd[FLDMAX + CUT_LOOKAHEAD];
   int32_t fndlt = -9, lcol, iend, jcol;
   if (read_now) {
     csvfnd_from(r.ncolf <= 1 ? 0 : r.ipos + 1, BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r),
-                quot_char(r), r.ncolf, fndlt, fnd, FLDMAX + 3, lcol, iend, jcol);
+                quot_char(r), r.ncolf, fndlt, fnd, FLDMAX + CUT_LOOKAHEAD, lcol, iend, jcol);
   } else {
     csvfnd(BUFMAX, r.nbuf, r.bufchr, r.term, sep_char(r), quot_char(r), r.ncolf, fndlt, fnd,
-           FLDMAX + 3, lcol, iend, jcol);
+           FLDMAX + CUT_LOOKAHEAD, lcol, iend, jcol);
   }
   if (lcol < 0) fatal(r.dosort != 0 ? d.sort.lost : d.id.lost_id);
   int32_t lf = fndlt;

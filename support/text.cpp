@@ -148,8 +148,8 @@ int32_t utf8_cut(const char* s, int32_t at, int32_t n) {
   if (at <= 0 || at >= n) return at;
   // Characters from the start: the cut moves only when all before the one
   // it splits is UTF-8 and that one is whole UTF-8 with the bytes after the
-  // cut (at most 3 of them are needed).
-  const int32_t end = n < at + 3 ? n : at + 3;
+  // cut.
+  const int32_t end = n - at < CUT_LOOKAHEAD ? n : at + CUT_LOOKAHEAD;
   int32_t i = 0;
   for (;;) {
     const int32_t start = i;

@@ -50,6 +50,8 @@ inline int32_t ascii_blocks(const uint8_t* p, int32_t n, uint8_t m0, uint8_t m1)
 // are well-formed UTF-8 and the character is well-formed with the bytes after
 // the cut.  Any other text (8-bit text) is cut at `at`.
 int32_t utf8_cut(const char* s, int32_t at, int32_t n);
+// The bytes after a cut that utf8_cut may need to see.
+constexpr int32_t CUT_LOOKAHEAD = 3;
 
 // The pieces one after the other in buf(1..cap), cut where buf is full;
 // returns the text in buf.  Message lines and records are joined here.
