@@ -12,8 +12,8 @@ constexpr int32_t CELLBUF = FLDMAX + CUT_LOOKAHEAD;
 
 // Column icol of the row b(1..nbuf) (line end kind term) into fld (FLDMAX
 // bytes), trimmed; returns its length, 0 for an empty or missing cell.  With
-// whole_chars fld holds CELLBUF bytes, and a longer cell is cut before a
-// character that its byte FLDMAX would split, before the trim.
+// whole_chars fld holds CELLBUF bytes, and a longer cell's first FLDMAX bytes
+// end before a character that they would split, before the trim.
 inline int32_t fetch_cell(const RunState& r, const char* b, int32_t nbuf, int32_t term,
                           int32_t icol, char* fld, bool whole_chars = false) {
   int32_t fndlt = -9, lcol, iend, jcol;
